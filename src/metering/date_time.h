@@ -1,0 +1,24 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace wattmeter {
+
+// Local time as "YYYY-MM-DD HH:MM:SS", the same in every locale, to the
+// second.
+std::string dateTimeText(std::chrono::system_clock::time_point when);
+
+// Whole seconds from the first date-time text to the second, negative when
+// the second is earlier. Besides what dateTimeText writes, each text may put
+// "T" between date and time, leave out the seconds, be a date alone
+// (midnight) or a time alone "HH:MM[:SS]" (that time on the other text's
+// date); blanks around it are ignored. Local times go through the system time
+// zone, so a daylight-saving change in between adds or loses no hour.
+// Throws TypeMismatch for a text that is no date-time, Overflow for a count
+// beyond 32 bits.
+std::int32_t secondsBetween(std::string_view first, std::string_view second);
+
+} // namespace wattmeter

@@ -1,0 +1,52 @@
+#include "metering/date_time.h"
+#include "metering/errors.h"
+#include "time_zone.h"
+
+#include <gtest/gtest.h>
+
+using namespace wattmeter;
+
+TEST(SecondsBetween, AcceptsTheWrittenFormsAndTheirShortenings)
+{
+    const TimeZone zone{"UTC0"};
+    const char* stop = "2026-12-07 16:05:09";
+    EXPECT_EQ(secondsBetween("2026-12-07 16:05:09", stop), 0);
+    EXPECT_EQ(secondsBetween("2026-12-07T16:05", stop), 9);
+    EXPECT_EQ(secondsBetween("2026-12-07", stop), 57909);
+    EXPECT_EQ(secondsBetween("\t16:05 ", stop), 9);
+    EXPECT_EQ(secondsBetween(stop, "16:06"), 51);
+    EXPECT_EQ(secondsBetween("23:59:59", "00:00"), -86399);
+    EXPECT_EQ(secondsBetween("2024-02-28 12:00", "2024-03-01 12:00"), 2 * 86400);
+    EXPECT_EQ(secondsBetween("2024-02-29", "2025-02-28"), 365 * 86400);
+}
+
+TEST(SecondsBetween, AnythingElseIsATypeMismatch)
+{
+    const char* stop = "2026-12-07 16:05:09";
+    for (const char* start : {"", "   ", "txtTimeStart", "2026-02-29", "2026-13-01", "2026-00-10",
+                              "2026-04-31 10:00", "0000-01-01", "2026-12-07 24:00",
+                              "2026-12-07 16:60", "16:05:60", "2026-12-07  16:05", "2026-12-07 16",
+                              "2026-1-7", "7:05", "16:05:09 PM", "2026-12-07 16:05:09.5"})
+        EXPECT_THROW(secondsBetween(start, stop), TypeMismatch) << '"' << start << '"';
+    EXPECT_THROW(secondsBetween(stop, "not a time"), TypeMismatch);
+}
+
+TEST(SecondsBetween, ACountBeyond32BitsIsAnOverflow)
+{
+    const TimeZone zone{"UTC0"};
+    EXPECT_EQ(secondsBetween("1970-01-01", "2038-01-19 03:14:07"), 2147483647);
+    EXPECT_THROW(secondsBetween("1970-01-01", "2038-01-19 03:14:08"), Overflow);
+    EXPECT_EQ(secondsBetween("2038-01-19 03:14:08", "1970-01-01"), -2147483648);
+    EXPECT_THROW(secondsBetween("0001-01-01", "9999-12-31 23:59:59"), Overflow);
+}
+
+TEST(DateTimeText, WritesLocalTimeThatReadsBack)
+{
+    using namespace std::chrono;
+    const TimeZone zone{centralEurope};
+    const auto summer = sys_days{2026y / July / 1} + 7h + 8min + 9s + 999ms;
+    EXPECT_EQ(dateTimeText(summer), "2026-07-01 09:08:09");
+    const auto winter = sys_days{2026y / January / 1};
+    EXPECT_EQ(secondsBetween(dateTimeText(winter), dateTimeText(summer)),
+              duration_cast<seconds>(summer - winter).count());
+}

@@ -1,0 +1,128 @@
+#include "metering/energy_tick.h"
+#include "metering/errors.h"
+#include "metering/run_control.h"
+#include "panel/panel_state.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace wattmeter;
+
+namespace {
+PanelState afterReset()
+{
+    PanelState panel;
+    reset(panel);
+    return panel;
+}
+
+void tick(PanelState& panel, int times)
+{
+    for (int i = 0; i < times; ++i)
+        energyTick(panel);
+}
+} // namespace
+
+TEST(EnergyTick, WorkedExampleRoundsTheTotalAtEveryTick)
+{
+    PanelState panel = afterReset();
+    const char* wattHours[] = {"0.028 WH", "0.056 WH", "0.084 WH"};
+    const char* kilowattHours[] = {"0.0000 Kwh", "0.0001 Kwh", "0.0001 Kwh"};
+    for (int i = 0; i < 3; ++i) {
+        energyTick(panel);
+        EXPECT_EQ(panel.text(Field::txtVolts), "250 Volts");
+        EXPECT_EQ(panel.text(Field::txtAmps), "4 Amps");
+        EXPECT_EQ(panel.text(Field::txtWatts), "1000 Watts");
+        EXPECT_EQ(panel.text(Field::txtWattHours), wattHours[i]);
+        EXPECT_EQ(panel.text(Field::txtKwh), kilowattHours[i]);
+    }
+}
+
+TEST(EnergyTick, AnHourOfTicksAtTheEndsOfTheBars)
+{
+    PanelState low = afterReset();
+    low.setValue(Bar::VScroll1, 210);
+    low.setValue(Bar::VScroll2, 1);
+    tick(low, 36000);
+    EXPECT_EQ(low.text(Field::txtWattHours), "216.000 WH");
+    EXPECT_EQ(low.text(Field::txtKwh), "0.2160 Kwh");
+
+    PanelState high = afterReset();
+    high.setValue(Bar::VScroll2, 200);
+    tick(high, 36000);
+    EXPECT_EQ(high.text(Field::txtWatts), "50000 Watts");
+    EXPECT_EQ(high.text(Field::txtWattHours), "50004.000 WH");
+}
+
+TEST(EnergyTick, FirstTickAfterStartUpCountsFromZero)
+{
+    PanelState panel;
+    energyTick(panel);
+    EXPECT_EQ(panel.text(Field::txtWattHours), "0.028 WH");
+}
+
+TEST(EnergyTick, NoCurrentKeepsTheTotal)
+{
+    PanelState panel = afterReset();
+    panel.setValue(Bar::VScroll2, 0);
+    energyTick(panel);
+    EXPECT_EQ(panel.text(Field::txtAmps), "0 Amps");
+    EXPECT_EQ(panel.text(Field::txtWatts), "0 Watts");
+    EXPECT_EQ(panel.text(Field::txtWattHours), "0.000 WH");
+    EXPECT_EQ(panel.text(Field::txtKwh), "0.0000 Kwh");
+
+    panel.setText(Field::txtWattHours, "-0.0001");
+    energyTick(panel);
+    EXPECT_EQ(panel.text(Field::txtWattHours), "0.000 WH");
+}
+
+TEST(EnergyTick, CarriesOnFromATypedTotal)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"100", "100.028 WH"},
+        {"  12.5abc", "12.528 WH"},
+        {"some text", "0.028 WH"},
+        {"-5", "-4.972 WH"},
+        {"", "0.028 WH"},
+    };
+    for (const auto& [typed, shown] : cases) {
+        PanelState panel = afterReset();
+        panel.setText(Field::txtWattHours, typed);
+        energyTick(panel);
+        EXPECT_EQ(panel.text(Field::txtWattHours), shown) << typed;
+    }
+}
+
+TEST(EnergyTick, ATotalTooLargeStopsTheTickAfterTheReadoutsAndKeepsTheTypedText)
+{
+    PanelState panel = afterReset();
+    panel.setText(Field::txtWattHours, "1e999");
+    EXPECT_THROW(energyTick(panel), Overflow);
+    EXPECT_EQ(panel.text(Field::txtWatts), "1000 Watts");
+    EXPECT_EQ(panel.text(Field::txtWattHours), "1e999");
+    EXPECT_EQ(panel.text(Field::txtKwh), "0.000");
+}
+
+TEST(EnergyTick, TextTypedIntoTheReadoutsIsOverwrittenBeforeItIsRead)
+{
+    PanelState panel = afterReset();
+    panel.setText(Field::txtVolts, "999999");
+    panel.setText(Field::txtAmps, "1e999");
+    panel.setText(Field::txtWatts, "-7");
+    energyTick(panel);
+    EXPECT_EQ(panel.text(Field::txtVolts), "250 Volts");
+    EXPECT_EQ(panel.text(Field::txtWatts), "1000 Watts");
+    EXPECT_EQ(panel.text(Field::txtWattHours), "0.028 WH");
+}
+
+TEST(EnergyTick, ABarMoveShowsAtTheNextTickOnly)
+{
+    PanelState panel = afterReset();
+    energyTick(panel);
+    panel.setValue(Bar::VScroll1, 230);
+    EXPECT_EQ(panel.text(Field::txtVolts), "250 Volts");
+    energyTick(panel);
+    EXPECT_EQ(panel.text(Field::txtVolts), "230 Volts");
+    EXPECT_EQ(panel.text(Field::txtWatts), "920 Watts");
+}

@@ -1,0 +1,100 @@
+#include "metering/errors.h"
+#include "metering/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <limits>
+#include <string>
+
+using namespace wattmeter;
+
+TEST(ReadLeadingNumber, ReadsTheNumberAtTheStartAndIgnoresTheRest)
+{
+    EXPECT_EQ(readLeadingNumber("250 Volts"), 250);
+    EXPECT_EQ(readLeadingNumber("0.028 WH"), 0.028);
+    EXPECT_EQ(readLeadingNumber(" \t 12.5abc"), 12.5);
+    EXPECT_EQ(readLeadingNumber("-5"), -5);
+    EXPECT_EQ(readLeadingNumber("+7.25"), 7.25);
+    EXPECT_EQ(readLeadingNumber(".5"), 0.5);
+    EXPECT_EQ(readLeadingNumber("5."), 5);
+    EXPECT_EQ(readLeadingNumber("1.5e3 WH"), 1500);
+    EXPECT_EQ(readLeadingNumber("2E-2"), 0.02);
+    EXPECT_EQ(readLeadingNumber("3e"), 3);
+    EXPECT_EQ(readLeadingNumber("3e+ Watts"), 3);
+    EXPECT_EQ(readLeadingNumber("12,5"), 12);
+    EXPECT_EQ(readLeadingNumber("1 2"), 1);
+}
+
+TEST(ReadLeadingNumber, TextWithoutANumberReadsAsZero)
+{
+    for (const char* text : {"", "txtWattHours", "   ", "-", ".", "+.e5", "\n5", "e5"})
+        EXPECT_EQ(readLeadingNumber(text), 0) << text;
+}
+
+TEST(ReadLeadingNumber, TooLargeIsAnOverflowAndTooSmallIsZero)
+{
+    EXPECT_THROW(readLeadingNumber("1e999"), Overflow);
+    EXPECT_THROW(readLeadingNumber("-1e309 WH"), Overflow);
+    EXPECT_THROW(readLeadingNumber(std::string(400, '9')), Overflow);
+    EXPECT_THROW(readLeadingNumber("1" + std::string(400, '0') + "e-10"), Overflow);
+    EXPECT_EQ(readLeadingNumber("1.7976931348623157e308"), std::numeric_limits<double>::max());
+    EXPECT_EQ(readLeadingNumber("1e-999"), 0);
+    EXPECT_EQ(readLeadingNumber("0." + std::string(400, '0') + "1e10"), 0);
+    EXPECT_EQ(readLeadingNumber("0e99999999999999999999"), 0);
+}
+
+TEST(ReadLeadingNumber, OverflowNamesTheTextShortened)
+{
+    try {
+        readLeadingNumber("1e999" + std::string(100, 'x'));
+        FAIL();
+    } catch (const Overflow& error) {
+        const std::string message = error.what();
+        EXPECT_EQ(message.rfind("Overflow: \"1e999xxx", 0), 0u) << message;
+        EXPECT_LT(message.size(), 100u);
+    }
+}
+
+TEST(NumberText, IgnoresTheLocaleDecimalComma)
+{
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        GTEST_SKIP() << "no German locale on this machine";
+    EXPECT_EQ(readLeadingNumber("0.5"), 0.5);
+    EXPECT_EQ(fixedText(0.5, 3), "0.500");
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+TEST(FixedText, RoundsTheExactValueToNearest)
+{
+    EXPECT_EQ(fixedText(1000.0 / 36000, 3), "0.028");
+    EXPECT_EQ(fixedText(0.0277777 / 1000, 4), "0.0000");
+    EXPECT_EQ(fixedText(0.0557777 / 1000, 4), "0.0001");
+    EXPECT_EQ(fixedText(234.0 / 36000, 3), "0.006"); // 0.0065 as a double lies below the half
+    EXPECT_EQ(fixedText(0.0625, 3), "0.062");        // an exact half goes to even
+    EXPECT_EQ(fixedText(50004, 3), "50004.000");
+    EXPECT_EQ(fixedText(1e20, 3), "100000000000000000000.000");
+    EXPECT_EQ(fixedText(-4.9722, 3), "-4.972");
+}
+
+TEST(FixedText, ZeroNeverShowsAMinus)
+{
+    EXPECT_EQ(fixedText(-0.0, 3), "0.000");
+    EXPECT_EQ(fixedText(-0.0004, 3), "0.000");
+    EXPECT_EQ(fixedText(-0.00004, 4), "0.0000");
+    EXPECT_EQ(fixedText(-0.0005001, 3), "-0.001");
+}
+
+TEST(FixedText, LargestTotalReadsBackExactly)
+{
+    const double largest = std::numeric_limits<double>::max();
+    EXPECT_EQ(readLeadingNumber(fixedText(largest, 3) + " WH"), largest);
+}
+
+TEST(ValueText, WholeNumbersPrintAsDigitsAlone)
+{
+    EXPECT_EQ(valueText(1000.0), "1000");
+    EXPECT_EQ(valueText(0.0), "0");
+    EXPECT_EQ(valueText(50000.0), "50000");
+    EXPECT_EQ(wholeNumberText(-5), "-5");
+}

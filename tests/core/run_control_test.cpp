@@ -1,0 +1,147 @@
+#include "metering/energy_tick.h"
+#include "metering/errors.h"
+#include "metering/run_control.h"
+#include "panel/panel_state.h"
+#include "time_zone.h"
+
+#include <gtest/gtest.h>
+
+using namespace wattmeter;
+using namespace std::chrono;
+
+namespace {
+// A clock that reads whatever the test set it to.
+struct TestClock {
+    system_clock::time_point time = sys_days{2026y / December / 7} + 16h + 5min + 9s;
+    Clock clock()
+    {
+        return [this] { return time; };
+    }
+};
+
+class RunControl : public testing::Test {
+protected:
+    TimeZone zone{"UTC0"};
+    PanelState panel;
+    TestClock now;
+};
+} // namespace
+
+TEST_F(RunControl, StartStampsTheTimeAndRunsTheMeterWithoutTouchingTheRest)
+{
+    start(panel, now.clock());
+    EXPECT_TRUE(panel.timerEnabled());
+    EXPECT_EQ(panel.text(Field::txtTimeStart), "2026-12-07 16:05:09");
+    EXPECT_EQ(panel.text(Field::txtTimeStop), "txtTimeStop");
+    EXPECT_EQ(panel.text(Field::txtWattHours), "txtWattHours");
+}
+
+TEST_F(RunControl, StopMeasuresWholeSecondsFromTheStartText)
+{
+    now.time += 400ms;
+    start(panel, now.clock());
+    now.time += 500ms;
+    stop(panel, now.clock());
+    EXPECT_FALSE(panel.timerEnabled());
+    EXPECT_EQ(panel.text(Field::txtTimeElapsed), "0 Seconds");
+
+    now.time += 125s;
+    stop(panel, now.clock());
+    EXPECT_FALSE(panel.timerEnabled());
+    EXPECT_EQ(panel.text(Field::txtTimeStop), "2026-12-07 16:07:14");
+    EXPECT_EQ(panel.text(Field::txtTimeElapsed), "125 Seconds");
+}
+
+TEST_F(RunControl, StopCountsFromATypedStartText)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"2026-12-07 16:05:14", "-5 Seconds"},
+        {"  2026-12-07T16:00  ", "309 Seconds"},
+        {"2026-12-06", "144309 Seconds"},
+        {"16:04:09", "60 Seconds"},
+    };
+    for (const auto& [typed, elapsed] : cases) {
+        panel.setText(Field::txtTimeStart, typed);
+        stop(panel, now.clock());
+        EXPECT_EQ(panel.text(Field::txtTimeElapsed), elapsed) << typed;
+    }
+}
+
+TEST_F(RunControl, StopWithoutAStartTimeIsATypeMismatchAfterStoppingAndStamping)
+{
+    for (const char* startText : {"txtTimeStart", "", "2026-02-30 10:00:00", "24:00"}) {
+        panel.setText(Field::txtTimeStart, startText);
+        panel.setText(Field::txtTimeElapsed, "earlier count");
+        panel.setTimerEnabled(true);
+        EXPECT_THROW(stop(panel, now.clock()), TypeMismatch) << startText;
+        EXPECT_FALSE(panel.timerEnabled());
+        EXPECT_EQ(panel.text(Field::txtTimeStop), "2026-12-07 16:05:09");
+        EXPECT_EQ(panel.text(Field::txtTimeElapsed), "earlier count");
+    }
+}
+
+TEST_F(RunControl, StopAfterResetIsATypeMismatch)
+{
+    start(panel, now.clock());
+    reset(panel);
+    EXPECT_THROW(stop(panel, now.clock()), TypeMismatch);
+}
+
+TEST_F(RunControl, ResetZeroesEverythingButLeavesTheMeterRunning)
+{
+    start(panel, now.clock());
+    panel.setValue(Bar::VScroll1, 210);
+    panel.setValue(Bar::VScroll2, 0);
+    energyTick(panel);
+    reset(panel);
+    EXPECT_TRUE(panel.timerEnabled());
+    EXPECT_EQ(panel.text(Field::txtVolts), "00");
+    EXPECT_EQ(panel.text(Field::txtAmps), "00");
+    EXPECT_EQ(panel.text(Field::txtWatts), "00");
+    EXPECT_EQ(panel.text(Field::txtWattHours), "0.000");
+    EXPECT_EQ(panel.text(Field::txtKwh), "0.000");
+    EXPECT_EQ(panel.text(Field::txtTimeStart), "");
+    EXPECT_EQ(panel.text(Field::txtTimeStop), "");
+    EXPECT_EQ(panel.text(Field::txtTimeElapsed), "");
+    EXPECT_EQ(panel.value(Bar::VScroll1), 250);
+    EXPECT_EQ(panel.value(Bar::VScroll2), 4);
+    energyTick(panel);
+    EXPECT_EQ(panel.text(Field::txtWattHours), "0.028 WH");
+}
+
+TEST_F(RunControl, ASecondRunTimesItselfButCarriesTheTotalOn)
+{
+    reset(panel);
+    start(panel, now.clock());
+    energyTick(panel);
+    now.time += 10s;
+    stop(panel, now.clock());
+    now.time += 50s;
+    start(panel, now.clock());
+    energyTick(panel);
+    now.time += 3s;
+    stop(panel, now.clock());
+    EXPECT_EQ(panel.text(Field::txtTimeElapsed), "3 Seconds");
+    EXPECT_EQ(panel.text(Field::txtWattHours), "0.056 WH");
+}
+
+TEST(RunControlAcrossSummerTime, CountsRealSecondsWhenTheClocksChange)
+{
+    const TimeZone zone{centralEurope};
+    PanelState panel;
+    TestClock now;
+    now.time = sys_days{2026y / March / 29} + 30min; // 01:30 CET, half an hour before the change
+    start(panel, now.clock());
+    now.time += 1h;
+    stop(panel, now.clock());
+    EXPECT_EQ(panel.text(Field::txtTimeStart), "2026-03-29 01:30:00");
+    EXPECT_EQ(panel.text(Field::txtTimeStop), "2026-03-29 03:30:00");
+    EXPECT_EQ(panel.text(Field::txtTimeElapsed), "3600 Seconds");
+
+    now.time = sys_days{2026y / October / 24} + 23h; // Sunday 01:00 CEST
+    start(panel, now.clock());
+    now.time += 3h;
+    stop(panel, now.clock());
+    EXPECT_EQ(panel.text(Field::txtTimeStop), "2026-10-25 03:00:00");
+    EXPECT_EQ(panel.text(Field::txtTimeElapsed), "10800 Seconds");
+}

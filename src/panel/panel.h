@@ -21,6 +21,8 @@ enum class Field {
 
 enum class Bar { VScroll1, VScroll2 };
 
+inline constexpr std::array allBars{Bar::VScroll1, Bar::VScroll2};
+
 inline constexpr std::array allFields{
     Field::txtVolts,     Field::txtAmps,      Field::txtWatts,    Field::txtWattHours,
     Field::txtKwh,       Field::txtTimeStart, Field::txtTimeStop, Field::txtTimeElapsed,

@@ -23,7 +23,7 @@ public:
 
 private:
     std::array<std::string, allFields.size()> texts_;
-    std::array<int, 2> values_;
+    std::array<int, allBars.size()> values_;
     bool timerEnabled_ = false;
 };
 

@@ -1,0 +1,239 @@
+#include "panel/form1.h"
+
+#include "metering/energy_tick.h"
+#include "metering/run_control.h"
+#include "panel/form1_layout.h"
+#include "panel/meter_fonts.h"
+#include "panel/meter_icon.h"
+#include "panel/tick_timer.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleFactory>
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+namespace wattmeter {
+
+namespace {
+
+using layout::Colours;
+using layout::Control;
+using layout::Kind;
+
+constexpr auto meterTitle = "Power Measurement Example";
+
+QString toQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QRect pixelRect(const Control& control)
+{
+    constexpr int px = layout::twipsPerPixel;
+    return {control.left / px, control.top / px, control.width / px, control.height / px};
+}
+
+void applyColours(QWidget* widget, Colours colours)
+{
+    QPalette palette = widget->palette();
+    switch (colours) {
+    case Colours::System: return;
+    case Colours::BlueText:
+        palette.setColor(QPalette::WindowText, QColor{0, 0, 255});
+        break;
+    case Colours::GreenOnBlack:
+        palette.setColor(QPalette::Base, QColor{0, 0, 0});
+        palette.setColor(QPalette::Text, QColor{0, 192, 0});
+        break;
+    }
+    widget->setPalette(palette);
+}
+
+QLabel* newLabel(const Control& control, QWidget* parent)
+{
+    auto* label = new QLabel{QString::fromUtf8(control.caption), parent};
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    return label;
+}
+
+QLineEdit* newTextField(const Control& control, QWidget* parent)
+{
+    auto* field = new QLineEdit{QString::fromUtf8(control.caption), parent};
+    field->setAlignment(Qt::AlignCenter);
+    // The total lives in this text: no length limit may ever cut it.
+    field->setMaxLength(std::numeric_limits<int>::max());
+    auto* caption = parent->findChild<QLabel*>(QString::fromUtf8(control.captionLabel));
+    caption->setBuddy(field);
+    field->setAccessibleName(caption->text());
+    return field;
+}
+
+void configureBar(QScrollBar* scrollBar, Bar bar)
+{
+    const BarSetting setting = barSetting(bar);
+    // The larger value sits at the top, and the Up key moves the thumb up.
+    scrollBar->setInvertedAppearance(true);
+    scrollBar->setInvertedControls(false);
+    scrollBar->setRange(setting.bottom, setting.top);
+    scrollBar->setSingleStep(1);
+    scrollBar->setPageStep(1);
+    scrollBar->setValue(setting.initial);
+}
+
+QStyle* frameStyle(QWidget* window)
+{
+    auto* style = window->findChild<QStyle*>("frameStyle");
+    if (!style) {
+        style = QStyleFactory::create("Windows");
+        style->setObjectName("frameStyle");
+        style->setParent(window);
+    }
+    return style;
+}
+
+QWidget* newControl(const Control& control, QWidget* parent)
+{
+    const QString caption = QString::fromUtf8(control.caption);
+    switch (control.kind) {
+    case Kind::Label: return newLabel(control, parent);
+    case Kind::Frame: {
+        auto* frame = new QGroupBox{caption, parent};
+        // Caption on the border line, leaving the frame's inside to its controls.
+        frame->setStyle(frameStyle(parent));
+        return frame;
+    }
+    case Kind::Button: return new QPushButton{caption, parent};
+    case Kind::TextField: return newTextField(control, parent);
+    case Kind::ScrollBar: {
+        auto* scrollBar = new QScrollBar{Qt::Vertical, parent};
+        scrollBar->setFocusPolicy(Qt::StrongFocus); // so the arrow keys reach it
+        return scrollBar;
+    }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+Form1::Form1(QWidget* parent) : QWidget{parent}
+{
+    setObjectName("Form1");
+    setWindowTitle(meterTitle);
+    setWindowIcon(meterIcon());
+    setFixedSize(layout::clientWidth / layout::twipsPerPixel,
+                 layout::clientHeight / layout::twipsPerPixel);
+    installFontSubstitutes();
+
+    timer1_ = new TickTimer{this};
+    timer1_->setObjectName("Timer1");
+    createControls();
+    wireEvents();
+}
+
+void Form1::createControls()
+{
+    std::vector<std::pair<int, QWidget*>> tabOrder;
+    for (const Control& control : layout::controls) {
+        QWidget* container = this;
+        if (control.container)
+            container = findChild<QWidget*>(control.container);
+        QWidget* widget = newControl(control, container);
+        widget->setObjectName(control.name);
+        widget->setGeometry(pixelRect(control));
+        widget->setFont(meterFont(control.font));
+        applyColours(widget, control.colours);
+        if (widget->focusPolicy() != Qt::NoFocus)
+            tabOrder.emplace_back(control.tabIndex, widget);
+    }
+
+    for (Field field : allFields)
+        fields_[static_cast<std::size_t>(field)] =
+            findChild<QLineEdit*>(toQString(fieldName(field)));
+    for (Bar bar : allBars) {
+        bars_[static_cast<std::size_t>(bar)] = findChild<QScrollBar*>(toQString(barName(bar)));
+        configureBar(bars_[static_cast<std::size_t>(bar)], bar);
+    }
+
+    std::sort(tabOrder.begin(), tabOrder.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+    tabOrder.front().second->setFocus();
+}
+
+void Form1::wireEvents()
+{
+    connect(findChild<QPushButton*>("cmdStart"), &QPushButton::clicked, this,
+            [this] { perform([this] { start(*this); }); });
+    connect(findChild<QPushButton*>("cmdStop"), &QPushButton::clicked, this,
+            [this] { perform([this] { stop(*this); }); });
+    connect(findChild<QPushButton*>("cmdReset"), &QPushButton::clicked, this,
+            [this] { perform([this] { reset(*this); }); });
+    connect(timer1_, &TickTimer::tick, this, [this] { perform([this] { energyTick(*this); }); });
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    // Closing ends the program; no tick may land after it.
+    setTimerEnabled(false);
+    QWidget::closeEvent(event);
+}
+
+void Form1::perform(const std::function<void()>& operation)
+{
+    try {
+        operation();
+    } catch (const std::exception& error) {
+        // Stopped first, so that a failing tick is reported once.
+        setTimerEnabled(false);
+        report(error);
+    }
+}
+
+void Form1::report(const std::exception& error)
+{
+    QMessageBox box{QMessageBox::Critical, meterTitle, QString::fromUtf8(error.what()),
+                    QMessageBox::Ok, this};
+    box.setInformativeText(tr("The meter has stopped. Every field keeps its text."));
+    box.exec();
+}
+
+std::string Form1::text(Field field) const
+{
+    return fields_[static_cast<std::size_t>(field)]->text().toStdString();
+}
+
+void Form1::setText(Field field, std::string_view text)
+{
+    fields_[static_cast<std::size_t>(field)]->setText(toQString(text));
+}
+
+int Form1::value(Bar bar) const
+{
+    return bars_[static_cast<std::size_t>(bar)]->value();
+}
+
+void Form1::setValue(Bar bar, int value)
+{
+    bars_[static_cast<std::size_t>(bar)]->setValue(value);
+}
+
+bool Form1::timerEnabled() const
+{
+    return timer1_->isEnabled();
+}
+
+void Form1::setTimerEnabled(bool enabled)
+{
+    timer1_->setEnabled(enabled);
+}
+
+} // namespace wattmeter

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "panel/panel.h"
+
+#include <QWidget>
+
+#include <array>
+#include <exception>
+#include <functional>
+
+class QLineEdit;
+class QScrollBar;
+
+namespace wattmeter {
+
+class TickTimer;
+
+// The meter's window. Its fields, bars and timer are the meter's state: the
+// metering operations read and write them through the Panel interface.
+class Form1 : public QWidget, public Panel {
+    Q_OBJECT
+
+public:
+    explicit Form1(QWidget* parent = nullptr);
+
+    std::string text(Field field) const override;
+    void setText(Field field, std::string_view text) override;
+    int value(Bar bar) const override;
+    void setValue(Bar bar, int value) override;
+    bool timerEnabled() const override;
+    void setTimerEnabled(bool enabled) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void wireEvents();
+    // Runs an operation; an error stops the meter and is reported, while every
+    // field keeps what the operation left in it.
+    void perform(const std::function<void()>& operation);
+    void report(const std::exception& error);
+
+    std::array<QLineEdit*, allFields.size()> fields_{};
+    std::array<QScrollBar*, allBars.size()> bars_{};
+    TickTimer* timer1_ = nullptr;
+};
+
+} // namespace wattmeter

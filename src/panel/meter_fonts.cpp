@@ -1,0 +1,24 @@
+#include "panel/meter_fonts.h"
+
+#include <QApplication>
+
+namespace wattmeter {
+
+void installFontSubstitutes()
+{
+    QFont::insertSubstitutions("OCR A Extended", {"OCRA", "OCR A Std", "OCR A"});
+    QFont::insertSubstitutions("Arial", {"Liberation Sans", "Arimo"});
+    QFont::insertSubstitution("Script MT Bold", "Kaushan Script");
+}
+
+QFont meterFont(const layout::Font& font)
+{
+    if (!font.family)
+        return QApplication::font();
+    QFont result{QString::fromUtf8(font.family)};
+    result.setPointSizeF(font.points);
+    result.setBold(font.bold);
+    return result;
+}
+
+} // namespace wattmeter

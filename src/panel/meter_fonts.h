@@ -1,0 +1,17 @@
+#pragma once
+
+#include "panel/form1_layout.h"
+
+#include <QFont>
+
+namespace wattmeter {
+
+// Maps the window's font names to the nearest fonts a Linux desktop has:
+// "OCR A Extended" to OCR-A, "Arial" to Liberation Sans, "Script MT Bold" to
+// Kaushan Script. The names stay as they are; Qt takes the substitute only
+// where the named font is not installed.
+void installFontSubstitutes();
+
+QFont meterFont(const layout::Font& font);
+
+} // namespace wattmeter

@@ -1,0 +1,46 @@
+#include "panel/tick_timer.h"
+
+#include <algorithm>
+
+namespace wattmeter {
+
+TickTimer::TickTimer(QObject* parent) : QObject{parent}
+{
+    wakeUp_.setSingleShot(true);
+    wakeUp_.setTimerType(Qt::PreciseTimer);
+    connect(&wakeUp_, &QTimer::timeout, this, &TickTimer::deliverDueTicks);
+}
+
+void TickTimer::setEnabled(bool enabled)
+{
+    if (enabled == enabled_)
+        return;
+    enabled_ = enabled;
+    if (enabled) {
+        sinceEnabled_.start();
+        delivered_ = 0;
+        waitForNextTick();
+    } else {
+        wakeUp_.stop();
+    }
+}
+
+void TickTimer::deliverDueTicks()
+{
+    const qint64 due = sinceEnabled_.elapsed() / intervalMs;
+    // A tick's receiver may disable the timer; the ticks still due then lapse.
+    while (enabled_ && delivered_ < due) {
+        ++delivered_;
+        emit tick();
+    }
+    if (enabled_)
+        waitForNextTick();
+}
+
+void TickTimer::waitForNextTick()
+{
+    const qint64 untilDue = (delivered_ + 1) * intervalMs - sinceEnabled_.elapsed();
+    wakeUp_.start(static_cast<int>(std::max<qint64>(untilDue, 0)));
+}
+
+} // namespace wattmeter

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+namespace wattmeter {
+
+// The meter's 100 ms timer. Ticks are counted from a monotonic clock: ticks
+// that fall due while the thread is busy are delivered together on its return,
+// one signal each, so a meter left running N seconds has ticked 10 N times.
+class TickTimer : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr qint64 intervalMs = 100;
+
+    explicit TickTimer(QObject* parent = nullptr);
+
+    bool isEnabled() const { return enabled_; }
+    // Enabling a running timer keeps its rhythm; enabling a stopped one
+    // starts a new rhythm from now.
+    void setEnabled(bool enabled);
+
+signals:
+    void tick();
+
+private:
+    void deliverDueTicks();
+    void waitForNextTick();
+
+    QTimer wakeUp_;
+    QElapsedTimer sinceEnabled_;
+    qint64 delivered_ = 0;
+    bool enabled_ = false;
+};
+
+} // namespace wattmeter

@@ -5,6 +5,7 @@
 #include "panel/form1_layout.h"
 #include "panel/meter_fonts.h"
 #include "panel/meter_icon.h"
+#include "panel/meter_scroll_bar.h"
 #include "panel/tick_timer.h"
 
 #include <QGroupBox>
@@ -76,16 +77,10 @@ QLineEdit* newTextField(const Control& control, QWidget* parent)
     return field;
 }
 
-void configureBar(QScrollBar* scrollBar, Bar bar)
+Bar barNamed(std::string_view name)
 {
-    const BarSetting setting = barSetting(bar);
-    // The larger value sits at the top, and the Up key moves the thumb up.
-    scrollBar->setInvertedAppearance(true);
-    scrollBar->setInvertedControls(false);
-    scrollBar->setRange(setting.bottom, setting.top);
-    scrollBar->setSingleStep(1);
-    scrollBar->setPageStep(1);
-    scrollBar->setValue(setting.initial);
+    return *std::find_if(allBars.begin(), allBars.end(),
+                         [name](Bar bar) { return barName(bar) == name; });
 }
 
 QStyle* frameStyle(QWidget* window)
@@ -113,8 +108,9 @@ QWidget* newControl(const Control& control, QWidget* parent)
     case Kind::Button: return new QPushButton{caption, parent};
     case Kind::TextField: return newTextField(control, parent);
     case Kind::ScrollBar: {
-        auto* scrollBar = new QScrollBar{Qt::Vertical, parent};
-        scrollBar->setFocusPolicy(Qt::StrongFocus); // so the arrow keys reach it
+        const BarSetting setting = barSetting(barNamed(control.name));
+        auto* scrollBar = new MeterScrollBar{setting.top, setting.bottom, parent};
+        scrollBar->setValue(setting.initial);
         return scrollBar;
     }
     }
@@ -157,10 +153,8 @@ void Form1::createControls()
     for (Field field : allFields)
         fields_[static_cast<std::size_t>(field)] =
             findChild<QLineEdit*>(toQString(fieldName(field)));
-    for (Bar bar : allBars) {
+    for (Bar bar : allBars)
         bars_[static_cast<std::size_t>(bar)] = findChild<QScrollBar*>(toQString(barName(bar)));
-        configureBar(bars_[static_cast<std::size_t>(bar)], bar);
-    }
 
     std::sort(tabOrder.begin(), tabOrder.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });

@@ -1,7 +1,10 @@
 # Installs the Debian packages given that are not installed yet.
 # Sourced by the scripts; uses sudo when not root.
 
-build_packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev)
+build_packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
+    qt6-base-dev libgl-dev fonts-ocr-a fonts-liberation fonts-kaushanscript)
+# What it takes to show the window on a screen of its own.
+screen_packages=(xvfb xauth xdotool imagemagick)
 
 ensure_packages() {
     local missing=()

@@ -1,0 +1,32 @@
+#include "fuzz_support.h"
+#include "metering/date_time.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    useCentralEuropeanTime();
+    return 0;
+}
+
+// The input is two texts split at the first newline. Counting from one to the
+// other and back gives opposite counts.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view input{reinterpret_cast<const char*>(data), size};
+    const std::size_t split = input.find('\n');
+    const std::string_view first = input.substr(0, split);
+    const std::string_view second =
+        split == std::string_view::npos ? std::string_view{} : input.substr(split + 1);
+    try {
+        const std::int64_t forward = wattmeter::secondsBetween(first, second);
+        const std::int64_t backward = wattmeter::secondsBetween(second, first);
+        if (forward != -backward)
+            std::abort();
+    } catch (const wattmeter::MeterError& error) {
+        checkNamed(error);
+    }
+    return 0;
+}

@@ -20,6 +20,22 @@ static void energyTickOnPanelState(benchmark::State& state)
 }
 BENCHMARK(energyTickOnPanelState);
 
+// Floor: any tick must at least write the five readout texts.
+static void fiveTextsSetOnPanelState(benchmark::State& state)
+{
+    PanelState panel;
+    const Field fields[] = {Field::txtVolts, Field::txtAmps, Field::txtWatts, Field::txtWattHours,
+                            Field::txtKwh};
+    const char* texts[] = {"250 Volts", "200 Amps", "50000 Watts", "1.389 WH", "0.0014 Kwh"};
+    for (auto _ : state) {
+        for (int i = 0; i < 5; ++i)
+            panel.setText(fields[i], texts[i]);
+        benchmark::DoNotOptimize(panel);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(fiveTextsSetOnPanelState);
+
 // An hour of ticks, the total growing to 50004 Wh.
 static void hourOfTicksOnPanelState(benchmark::State& state)
 {

@@ -164,8 +164,8 @@ std::int64_t localSeconds(const Date& date, int secondOfDay)
 
 std::string dateTimeText(std::chrono::system_clock::time_point when)
 {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(
-        std::chrono::floor<std::chrono::seconds>(when));
+    const std::time_t seconds =
+        std::chrono::system_clock::to_time_t(std::chrono::floor<std::chrono::seconds>(when));
     std::tm local{};
     if (localtime_r(&seconds, &local) == nullptr)
         throw Overflow{"the clock's time cannot be shown as a date"};

@@ -26,15 +26,9 @@ MeterError::MeterError(std::string_view name, std::string_view cause)
 {
 }
 
-TypeMismatch::TypeMismatch(std::string_view cause)
-    : MeterError{"Type mismatch", cause}
-{
-}
+TypeMismatch::TypeMismatch(std::string_view cause) : MeterError{"Type mismatch", cause} {}
 
-Overflow::Overflow(std::string_view cause)
-    : MeterError{"Overflow", cause}
-{
-}
+Overflow::Overflow(std::string_view cause) : MeterError{"Overflow", cause} {}
 
 std::string quoted(std::string_view text)
 {

@@ -47,9 +47,7 @@ void applyColours(QWidget* widget, Colours colours)
     QPalette palette = widget->palette();
     switch (colours) {
     case Colours::System: return;
-    case Colours::BlueText:
-        palette.setColor(QPalette::WindowText, QColor{0, 0, 255});
-        break;
+    case Colours::BlueText: palette.setColor(QPalette::WindowText, QColor{0, 0, 255}); break;
     case Colours::GreenOnBlack:
         palette.setColor(QPalette::Base, QColor{0, 0, 0});
         palette.setColor(QPalette::Text, QColor{0, 192, 0});

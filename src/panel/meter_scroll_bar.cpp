@@ -36,9 +36,9 @@ void MeterScrollBar::mirrorAction(int action)
 
 void MeterScrollBar::wheelEvent(QWheelEvent* event)
 {
-    QWheelEvent flipped{event->position(), event->globalPosition(), -event->pixelDelta(),
-                        -event->angleDelta(),  event->buttons(),        event->modifiers(),
-                        event->phase(),        event->inverted(),       event->source(),
+    QWheelEvent flipped{event->position(),      event->globalPosition(), -event->pixelDelta(),
+                        -event->angleDelta(),   event->buttons(),        event->modifiers(),
+                        event->phase(),         event->inverted(),       event->source(),
                         event->pointingDevice()};
     QScrollBar::wheelEvent(&flipped);
     event->setAccepted(flipped.isAccepted());

@@ -23,10 +23,10 @@ TEST(SecondsBetween, AcceptsTheWrittenFormsAndTheirShortenings)
 TEST(SecondsBetween, AnythingElseIsATypeMismatch)
 {
     const char* stop = "2026-12-07 16:05:09";
-    for (const char* start : {"", "   ", "txtTimeStart", "2026-02-29", "2026-13-01", "2026-00-10",
-                              "2026-04-31 10:00", "0000-01-01", "2026-12-07 24:00",
-                              "2026-12-07 16:60", "16:05:60", "2026-12-07  16:05", "2026-12-07 16",
-                              "2026-1-7", "7:05", "16:05:09 PM", "2026-12-07 16:05:09.5"})
+    for (const char* start :
+         {"", "   ", "txtTimeStart", "2026-02-29", "2026-13-01", "2026-00-10", "2026-04-31 10:00",
+          "0000-01-01", "2026-12-07 24:00", "2026-12-07 16:60", "16:05:60", "2026-12-07  16:05",
+          "2026-12-07 16", "2026-1-7", "7:05", "16:05:09 PM", "2026-12-07 16:05:09.5"})
         EXPECT_THROW(secondsBetween(start, stop), TypeMismatch) << '"' << start << '"';
     EXPECT_THROW(secondsBetween(stop, "not a time"), TypeMismatch);
 }

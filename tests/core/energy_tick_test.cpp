@@ -80,11 +80,8 @@ TEST(EnergyTick, NoCurrentKeepsTheTotal)
 TEST(EnergyTick, CarriesOnFromATypedTotal)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"100", "100.028 WH"},
-        {"  12.5abc", "12.528 WH"},
-        {"some text", "0.028 WH"},
-        {"-5", "-4.972 WH"},
-        {"", "0.028 WH"},
+        {"100", "100.028 WH"}, {"  12.5abc", "12.528 WH"}, {"some text", "0.028 WH"},
+        {"-5", "-4.972 WH"},   {"", "0.028 WH"},
     };
     for (const auto& [typed, shown] : cases) {
         PanelState panel = afterReset();

@@ -61,7 +61,10 @@ private:
         return widget;
     }
     QString fieldText(const char* name) const { return child<QLineEdit>(name)->text(); }
-    void click(const char* button) { QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton); }
+    void click(const char* button)
+    {
+        QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);
+    }
     // Runs the meter in real time and returns the milliseconds it ran.
     qint64 runFor(int ms, int stallMs = 0)
     {
@@ -180,9 +183,11 @@ private slots:
         volts->setValue(230);
         QTest::mouseClick(volts, Qt::LeftButton, {}, QPoint(volts->width() / 2, 3));
         QCOMPARE(volts->value(), 231);
-        QTest::mouseClick(volts, Qt::LeftButton, {}, QPoint(volts->width() / 2, volts->height() - 3));
+        QTest::mouseClick(volts, Qt::LeftButton, {},
+                          QPoint(volts->width() / 2, volts->height() - 3));
         QCOMPARE(volts->value(), 230);
-        QTest::mouseClick(volts, Qt::LeftButton, {}, QPoint(volts->width() / 2, volts->height() - 30));
+        QTest::mouseClick(volts, Qt::LeftButton, {},
+                          QPoint(volts->width() / 2, volts->height() - 30));
         QCOMPARE(volts->value(), 229);
 
         volts->setFocus();
@@ -193,10 +198,10 @@ private slots:
         QCOMPARE(volts->value(), 228);
         QTest::keyClick(volts, Qt::Key_End);
         QCOMPARE(volts->value(), 210);
-        QWheelEvent wheelUp{QPointF(20, 150), volts->mapToGlobal(QPointF(20, 150)), QPoint(),
-                            QPoint(0, 120),   Qt::NoButton,
-                            Qt::NoModifier,   Qt::NoScrollPhase,
-                            false};
+        QWheelEvent wheelUp{QPointF(20, 150),  volts->mapToGlobal(QPointF(20, 150)),
+                            QPoint(),          QPoint(0, 120),
+                            Qt::NoButton,      Qt::NoModifier,
+                            Qt::NoScrollPhase, false};
         QApplication::sendEvent(volts, &wheelUp);
         QVERIFY(volts->value() > 210);
 
@@ -214,10 +219,9 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited << QApplication::focusWidget()->objectName();
         }
-        QCOMPARE(visited, (QStringList{"cmdStop", "txtVolts", "txtAmps", "txtWatts",
-                                       "txtWattHours", "VScroll1", "VScroll2", "txtTimeStart",
-                                       "txtTimeStop", "txtTimeElapsed", "cmdReset", "txtKwh",
-                                       "cmdStart"}));
+        QCOMPARE(visited, (QStringList{"cmdStop", "txtVolts", "txtAmps", "txtWatts", "txtWattHours",
+                                       "VScroll1", "VScroll2", "txtTimeStart", "txtTimeStop",
+                                       "txtTimeElapsed", "cmdReset", "txtKwh", "cmdStart"}));
     }
 
     void stopBeforeStartIsReportedAndNothingIsLost()

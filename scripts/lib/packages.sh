@@ -1,8 +1,8 @@
 # Installs the Debian packages given that are not installed yet.
 # Sourced by the scripts; uses sudo when not root.
 
-build_packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
-    qt6-base-dev libgl-dev fonts-ocr-a fonts-liberation fonts-kaushanscript)
+build_packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev libgtest-dev libbenchmark-dev
+    git qt6-base-dev libgl-dev libx11-dev fonts-ocr-a fonts-liberation fonts-kaushanscript)
 # What it takes to show the window on a screen of its own.
 screen_packages=(xvfb xauth xdotool imagemagick)
 

@@ -205,7 +205,12 @@ std::string Form1::text(Field field) const
 
 void Form1::setText(Field field, std::string_view text)
 {
-    fields_[static_cast<std::size_t>(field)]->setText(toQString(text));
+    // Most ticks rewrite volts, amps and watts unchanged: leaving those fields
+    // alone spares their repaint and keeps any selection the user made there.
+    QLineEdit* edit = fields_[static_cast<std::size_t>(field)];
+    const QString newText = toQString(text);
+    if (edit->text() != newText)
+        edit->setText(newText);
 }
 
 int Form1::value(Bar bar) const

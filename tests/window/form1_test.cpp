@@ -172,6 +172,12 @@ private slots:
         energyTick(*form);
         QCOMPARE(total->text(), QString{"100.028 WH"});
 
+        // A readout the tick leaves unchanged keeps the user's selection.
+        auto* volts = child<QLineEdit>("txtVolts");
+        volts->selectAll();
+        energyTick(*form);
+        QCOMPARE(volts->selectedText(), QString{"250 Volts"});
+
         const QString longTotal = "7" + QString(70000, ' ');
         total->setText(longTotal);
         QCOMPARE(form->text(Field::txtWattHours), longTotal.toStdString());

@@ -19,21 +19,22 @@ enum class Field {
     txtTimeElapsed
 };
 
-enum class Bar { VScroll1, VScroll2 };
-
-inline constexpr std::array allBars{Bar::VScroll1, Bar::VScroll2};
-
 inline constexpr std::array allFields{
     Field::txtVolts, Field::txtAmps,      Field::txtWatts,    Field::txtWattHours,
     Field::txtKwh,   Field::txtTimeStart, Field::txtTimeStop, Field::txtTimeElapsed,
 };
 
+// The voltage and current settings.
+enum class Bar { VScroll1, VScroll2 };
+
+inline constexpr std::array allBars{Bar::VScroll1, Bar::VScroll2};
+
 // A field's name, which is also the text it shows until something overwrites it.
 std::string_view fieldName(Field field);
 std::string_view barName(Bar bar);
 
-// A bar's two ends and the value it starts from and is reset to. The top end is the larger number
-// on both bars, so moving the thumb upwards raises the value.
+// A bar's two ends and the value it starts from and is reset to. The top end
+// is the larger number on both bars, so moving the thumb upwards raises it.
 struct BarSetting {
     int top;
     int bottom;

@@ -81,28 +81,12 @@ Bar barNamed(std::string_view name)
                          [name](Bar bar) { return barName(bar) == name; });
 }
 
-QStyle* frameStyle(QWidget* window)
-{
-    auto* style = window->findChild<QStyle*>("frameStyle");
-    if (!style) {
-        style = QStyleFactory::create("Windows");
-        style->setObjectName("frameStyle");
-        style->setParent(window);
-    }
-    return style;
-}
-
 QWidget* newControl(const Control& control, QWidget* parent)
 {
     const QString caption = QString::fromUtf8(control.caption);
     switch (control.kind) {
     case Kind::Label: return newLabel(control, parent);
-    case Kind::Frame: {
-        auto* frame = new QGroupBox{caption, parent};
-        // Caption on the border line, leaving the frame's inside to its controls.
-        frame->setStyle(frameStyle(parent));
-        return frame;
-    }
+    case Kind::Frame: return new QGroupBox{caption, parent};
     case Kind::Button: return new QPushButton{caption, parent};
     case Kind::TextField: return newTextField(control, parent);
     case Kind::ScrollBar: {
@@ -147,6 +131,13 @@ void Form1::createControls()
         if (widget->focusPolicy() != Qt::NoFocus)
             tabOrder.emplace_back(control.tabIndex, widget);
     }
+
+    // Frames with their caption on the border line, leaving their inside to
+    // their controls.
+    QStyle* frameStyle = QStyleFactory::create("Windows");
+    frameStyle->setParent(this);
+    for (auto* frame : findChildren<QGroupBox*>())
+        frame->setStyle(frameStyle);
 
     for (Field field : allFields)
         fields_[static_cast<std::size_t>(field)] =

@@ -4,10 +4,12 @@
 
 namespace wattmeter {
 
-// Qt draws an inverted bar upside down but still maps the upper arrow, the
-// upper track and Home to "decrease". Mirroring those actions makes every input
-// follow the thumb; inverted controls do the same for the arrow keys, whose
-// actions are then mirrored back, and the wheel is flipped to match.
+// Qt draws an inverted bar upside down but leaves its inputs as they were: the
+// upper arrow, the upper track and Home still lower the value. mirrorAction
+// turns every step and jump around so that it follows the thumb. Inverted
+// controls make the Up key ask for a decrease like the upper arrow, so the
+// mirror raises both; the wheel moves the slider directly and is flipped in
+// wheelEvent.
 MeterScrollBar::MeterScrollBar(int top, int bottom, QWidget* parent)
     : QScrollBar{Qt::Vertical, parent}
 {

@@ -2,7 +2,10 @@
 # Sourced by the scripts; uses sudo when not root.
 
 build_packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev libgtest-dev libbenchmark-dev
-    git qt6-base-dev libgl-dev libx11-dev fonts-ocr-a fonts-liberation fonts-kaushanscript)
+    git qt6-base-dev libgl-dev libx11-dev fonts-ocr-a fonts-liberation fonts-kaushanscript
+    desktop-file-utils appstream)
+# What it takes to build the Debian package.
+package_packages=(dpkg-dev file)
 # What it takes to show the window on a screen of its own.
 screen_packages=(xvfb xauth xdotool imagemagick)
 

@@ -44,8 +44,7 @@ QByteArray scalableIcon()
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"32\" height=\"32\" "
            "viewBox=\"0 0 32 32\">\n" +
-           svgPolygon(shape.window, "#ffffff") + svgPolygon(shape.titleBar, "#00ffff") +
-           "</svg>\n";
+           svgPolygon(shape.window, "#ffffff") + svgPolygon(shape.titleBar, "#00ffff") + "</svg>\n";
 }
 
 QByteArray windowsIcon()
@@ -61,7 +60,8 @@ std::vector<IconFile> iconFiles()
 {
     std::vector<IconFile> files;
     for (const int size : themeIconSizes)
-        files.push_back({QStringLiteral("wattmeter-%1.png").arg(size), pngFile(meterIconImage(size))});
+        files.push_back(
+            {QStringLiteral("wattmeter-%1.png").arg(size), pngFile(meterIconImage(size))});
     files.push_back({QStringLiteral("wattmeter.svg"), scalableIcon()});
     files.push_back({QStringLiteral("wattmeter.ico"), windowsIcon()});
     return files;

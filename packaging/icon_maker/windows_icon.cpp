@@ -40,12 +40,9 @@ int rowBytes(int width, int bitsPerPixel)
 int bitsPerPixel(const PaletteImage& image)
 {
     switch (image.palette.size()) {
-    case 2:
-        return 1;
-    case 16:
-        return 4;
-    default:
-        throw std::invalid_argument{"an icon palette holds 2 or 16 colours"};
+    case 2: return 1;
+    case 16: return 4;
+    default: throw std::invalid_argument{"an icon palette holds 2 or 16 colours"};
     }
 }
 

@@ -3,6 +3,7 @@
 #include "metering/errors.h"
 
 #include <charconv>
+#include <chrono>
 #include <ctime>
 #include <limits>
 #include <optional>
@@ -147,7 +148,29 @@ Stamp readStampOrThrow(std::string_view text)
     return *stamp;
 }
 
-std::int64_t localSeconds(const Date& date, int secondOfDay)
+// The thread-safe local time of the C library has another name, and its
+// arguments the other way round, on Windows.
+bool toLocalTime(std::time_t seconds, std::tm& local)
+{
+#ifdef _WIN32
+    return localtime_s(&local, &seconds) == 0;
+#else
+    return localtime_r(&seconds, &local) != nullptr;
+#endif
+}
+
+// Seconds from 1970-01-01 00:00:00 to a date and time on the calendar, as
+// if no clock were ever put forward or back.
+std::int64_t calendarSeconds(const Date& date, int secondOfDay)
+{
+    using namespace std::chrono;
+    const sys_days day{year{date.year} / date.month / date.day};
+    return std::int64_t{day.time_since_epoch().count()} * 86400 + secondOfDay;
+}
+
+// How far the local clock is ahead of UTC at a local date and time, where the
+// C library can place it in time: on Windows only from 1970 to 3000.
+std::optional<std::int64_t> utcOffset(const Date& date, int secondOfDay)
 {
     std::tm fields{};
     fields.tm_year = date.year - 1900;
@@ -156,8 +179,27 @@ std::int64_t localSeconds(const Date& date, int secondOfDay)
     fields.tm_hour = secondOfDay / 3600;
     fields.tm_min = secondOfDay / 60 % 60;
     fields.tm_sec = secondOfDay % 60;
-    fields.tm_isdst = -1; // let the time zone say whether DST applies
-    return static_cast<std::int64_t>(std::mktime(&fields));
+    fields.tm_isdst = -1; // let the time zone say whether summer time applies
+    fields.tm_wday = -1;  // set by mktime only when it succeeds
+    const std::time_t utc = std::mktime(&fields);
+    if (fields.tm_wday < 0)
+        return std::nullopt;
+    return calendarSeconds(date, secondOfDay) - static_cast<std::int64_t>(utc);
+}
+
+// The real seconds between two local times: the calendar's count, less any
+// change of the clock between them. Where the C library cannot place one of
+// them, the calendar's count stands.
+std::int64_t localSecondsBetween(const Date& fromDate, int fromSecond, const Date& toDate,
+                                 int toSecond)
+{
+    const std::int64_t calendar =
+        calendarSeconds(toDate, toSecond) - calendarSeconds(fromDate, fromSecond);
+    const auto fromOffset = utcOffset(fromDate, fromSecond);
+    const auto toOffset = utcOffset(toDate, toSecond);
+    if (!fromOffset || !toOffset)
+        return calendar;
+    return calendar - (*toOffset - *fromOffset);
 }
 
 } // namespace
@@ -167,7 +209,7 @@ std::string dateTimeText(std::chrono::system_clock::time_point when)
     const std::time_t seconds =
         std::chrono::system_clock::to_time_t(std::chrono::floor<std::chrono::seconds>(when));
     std::tm local{};
-    if (localtime_r(&seconds, &local) == nullptr)
+    if (!toLocalTime(seconds, local))
         throw Overflow{"the clock's time cannot be shown as a date"};
     std::string text;
     text.reserve(19);
@@ -193,7 +235,7 @@ std::int32_t secondsBetween(std::string_view first, std::string_view second)
     if (from.date || to.date) {
         const Date& fromDate = from.date ? *from.date : *to.date;
         const Date& toDate = to.date ? *to.date : *from.date;
-        seconds = localSeconds(toDate, to.secondOfDay) - localSeconds(fromDate, from.secondOfDay);
+        seconds = localSecondsBetween(fromDate, from.secondOfDay, toDate, to.secondOfDay);
     }
     if (seconds < std::numeric_limits<std::int32_t>::min() ||
         seconds > std::numeric_limits<std::int32_t>::max())

@@ -18,6 +18,8 @@ TEST(SecondsBetween, AcceptsTheWrittenFormsAndTheirShortenings)
     EXPECT_EQ(secondsBetween("23:59:59", "00:00"), -86399);
     EXPECT_EQ(secondsBetween("2024-02-28 12:00", "2024-03-01 12:00"), 2 * 86400);
     EXPECT_EQ(secondsBetween("2024-02-29", "2025-02-28"), 365 * 86400);
+    // Before 1970, where Windows' C library places no date in time.
+    EXPECT_EQ(secondsBetween("1960-01-01", "1970-01-01 00:00:01"), 3653 * 86400 + 1);
 }
 
 TEST(SecondsBetween, AnythingElseIsATypeMismatch)

@@ -13,21 +13,27 @@ public:
     {
         if (const char* old = std::getenv("TZ"))
             previous_ = old;
-        setenv("TZ", zone, 1);
-        tzset();
+        set(zone);
     }
-    ~TimeZone()
-    {
-        if (previous_)
-            setenv("TZ", previous_->c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
+    ~TimeZone() { set(previous_ ? previous_->c_str() : nullptr); }
     TimeZone(const TimeZone&) = delete;
     TimeZone& operator=(const TimeZone&) = delete;
 
 private:
+    static void set(const char* zone)
+    {
+#ifdef _WIN32
+        _putenv_s("TZ", zone ? zone : ""); // an empty value removes it
+        _tzset();
+#else
+        if (zone)
+            setenv("TZ", zone, 1);
+        else
+            unsetenv("TZ");
+        tzset();
+#endif
+    }
+
     std::optional<std::string> previous_;
 };
 
@@ -35,3 +41,11 @@ private:
 // summer time from 02:00 on the last Sunday of March to 03:00 on the last
 // Sunday of October.
 inline constexpr const char* centralEurope = "CET-1CEST,M3.5.0,M10.5.0/3";
+
+// Windows' C library takes only a zone's names and offsets from TZ and keeps
+// its own dates for summer time, so a test cannot set the rule there.
+#ifdef _WIN32
+inline constexpr bool summerTimeRulesFollowTz = false;
+#else
+inline constexpr bool summerTimeRulesFollowTz = true;
+#endif

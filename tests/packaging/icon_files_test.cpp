@@ -109,8 +109,7 @@ void IconFilesTest::windowsIconRejectsWhatItCannotHold()
 {
     QImage red{16, 16, QImage::Format_ARGB32};
     red.fill(Qt::red);
-    QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
-                             windowsIconFile({{red, twoColourPalette()}}));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, windowsIconFile({{red, twoColourPalette()}}));
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
                              windowsIconFile({{red, {qRgb(255, 0, 0), 0, 0}}}));
     QImage huge{256, 256, QImage::Format_ARGB32};

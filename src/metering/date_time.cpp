@@ -168,9 +168,9 @@ std::int64_t calendarSeconds(const Date& date, int secondOfDay)
     return std::int64_t{day.time_since_epoch().count()} * 86400 + secondOfDay;
 }
 
-// How far the local clock is ahead of UTC at a local date and time, where the
-// C library can place it in time: on Windows only from 1970 to 3000.
-std::optional<std::int64_t> utcOffset(const Date& date, int secondOfDay)
+// The seconds from 1970-01-01 00:00:00 UTC to a local date and time, where
+// the C library can place it in time: on Windows only from 1970 to 3000.
+std::optional<std::int64_t> utcSeconds(const Date& date, int secondOfDay)
 {
     std::tm fields{};
     fields.tm_year = date.year - 1900;
@@ -184,22 +184,20 @@ std::optional<std::int64_t> utcOffset(const Date& date, int secondOfDay)
     const std::time_t utc = std::mktime(&fields);
     if (fields.tm_wday < 0)
         return std::nullopt;
-    return calendarSeconds(date, secondOfDay) - static_cast<std::int64_t>(utc);
+    return static_cast<std::int64_t>(utc);
 }
 
-// The real seconds between two local times: the calendar's count, less any
-// change of the clock between them. Where the C library cannot place one of
-// them, the calendar's count stands.
+// The real seconds between two local times, so that a change of the clock
+// between them does not count. Where the C library cannot place one of them,
+// the calendar's count stands.
 std::int64_t localSecondsBetween(const Date& fromDate, int fromSecond, const Date& toDate,
                                  int toSecond)
 {
-    const std::int64_t calendar =
-        calendarSeconds(toDate, toSecond) - calendarSeconds(fromDate, fromSecond);
-    const auto fromOffset = utcOffset(fromDate, fromSecond);
-    const auto toOffset = utcOffset(toDate, toSecond);
-    if (!fromOffset || !toOffset)
-        return calendar;
-    return calendar - (*toOffset - *fromOffset);
+    const auto from = utcSeconds(fromDate, fromSecond);
+    const auto to = utcSeconds(toDate, toSecond);
+    if (from && to)
+        return *to - *from;
+    return calendarSeconds(toDate, toSecond) - calendarSeconds(fromDate, fromSecond);
 }
 
 } // namespace

@@ -81,6 +81,23 @@ Bar barNamed(std::string_view name)
                          [name](Bar bar) { return barName(bar) == name; });
 }
 
+// Both bars sit in one frame, whose title would otherwise name them both to
+// a screen reader.
+QScrollBar* newScrollBar(Bar bar, QWidget* parent)
+{
+    const BarSetting setting = barSetting(bar);
+    auto* scrollBar = new MeterScrollBar{setting.top, setting.bottom, parent};
+    scrollBar->setValue(setting.initial);
+    const bool volts = bar == Bar::VScroll1;
+    scrollBar->setAccessibleName(volts ? Form1::tr("Voltage setting")
+                                       : Form1::tr("Current setting"));
+    scrollBar->setAccessibleDescription(
+        (volts ? Form1::tr("%1 to %2 volts") : Form1::tr("%1 to %2 amps"))
+            .arg(setting.bottom)
+            .arg(setting.top));
+    return scrollBar;
+}
+
 QWidget* newControl(const Control& control, QWidget* parent)
 {
     const QString caption = QString::fromUtf8(control.caption);
@@ -89,12 +106,7 @@ QWidget* newControl(const Control& control, QWidget* parent)
     case Kind::Frame: return new QGroupBox{caption, parent};
     case Kind::Button: return new QPushButton{caption, parent};
     case Kind::TextField: return newTextField(control, parent);
-    case Kind::ScrollBar: {
-        const BarSetting setting = barSetting(barNamed(control.name));
-        auto* scrollBar = new MeterScrollBar{setting.top, setting.bottom, parent};
-        scrollBar->setValue(setting.initial);
-        return scrollBar;
-    }
+    case Kind::ScrollBar: return newScrollBar(barNamed(control.name), parent);
     }
     return nullptr;
 }
@@ -154,13 +166,22 @@ void Form1::createControls()
 
 void Form1::wireEvents()
 {
-    connect(findChild<QPushButton*>("cmdStart"), &QPushButton::clicked, this,
-            [this] { perform([this] { start(*this); }); });
-    connect(findChild<QPushButton*>("cmdStop"), &QPushButton::clicked, this,
-            [this] { perform([this] { stop(*this); }); });
+    connect(findChild<QPushButton*>("cmdStart"), &QPushButton::clicked, this, [this] {
+        perform([this] { start(*this); },
+                tr("Set the computer's clock to the present day and press Start again."));
+    });
+    connect(findChild<QPushButton*>("cmdStop"), &QPushButton::clicked, this, [this] {
+        perform([this] { stop(*this); }, tr("Press Start first, or type a start time such as "
+                                            "2026-12-07 09:30:00 into Start Time."));
+    });
     connect(findChild<QPushButton*>("cmdReset"), &QPushButton::clicked, this,
-            [this] { perform([this] { reset(*this); }); });
-    connect(timer1_, &TickTimer::tick, this, [this] { perform([this] { energyTick(*this); }); });
+            [this] { perform([this] { reset(*this); }, {}); });
+    // The total is the one number a tick reads that the user may have typed.
+    connect(timer1_, &TickTimer::tick, this, [this] {
+        perform([this] { energyTick(*this); },
+                tr("Watt Hours holds a number too large to count on: Reset, or a smaller "
+                   "total typed there, lets the meter run again."));
+    });
 }
 
 void Form1::closeEvent(QCloseEvent* event)
@@ -170,22 +191,23 @@ void Form1::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-void Form1::perform(const std::function<void()>& operation)
+void Form1::perform(const std::function<void()>& operation, const QString& howToGoOn)
 {
     try {
         operation();
     } catch (const std::exception& error) {
         // Stopped first, so that a failing tick is reported once.
         setTimerEnabled(false);
-        report(error);
+        report(error, howToGoOn);
     }
 }
 
-void Form1::report(const std::exception& error)
+void Form1::report(const std::exception& error, const QString& howToGoOn)
 {
     QMessageBox box{QMessageBox::Critical, meterTitle, QString::fromUtf8(error.what()),
                     QMessageBox::Ok, this};
-    box.setInformativeText(tr("The meter has stopped. Every field keeps its text."));
+    box.setInformativeText(
+        tr("The meter has stopped. Every field keeps its text. %1").arg(howToGoOn).trimmed());
     box.exec();
 }
 

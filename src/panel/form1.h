@@ -36,10 +36,10 @@ protected:
 private:
     void createControls();
     void wireEvents();
-    // Runs an operation; an error stops the meter and is reported, while every
-    // field keeps what the operation left in it.
-    void perform(const std::function<void()>& operation);
-    void report(const std::exception& error);
+    // Runs an operation; an error stops the meter and is reported with how to
+    // go on, while every field keeps what the operation left in it.
+    void perform(const std::function<void()>& operation, const QString& howToGoOn);
+    void report(const std::exception& error, const QString& howToGoOn);
 
     std::array<QLineEdit*, allFields.size()> fields_{};
     std::array<QScrollBar*, allBars.size()> bars_{};

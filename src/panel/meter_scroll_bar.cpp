@@ -24,14 +24,16 @@ MeterScrollBar::MeterScrollBar(int top, int bottom, QWidget* parent)
 
 void MeterScrollBar::mirrorAction(int action)
 {
-    // Called with the slider position already moved, before the value follows.
+    // Qt has already moved the slider position, clamped to the range, and the
+    // value still holds where the action started. The mirrored move is taken
+    // from that value: at an end, Qt's clamped move has nothing left to mirror.
     switch (action) {
-    case SliderSingleStepAdd:
-    case SliderSingleStepSub:
-    case SliderPageStepAdd:
-    case SliderPageStepSub: setSliderPosition(2 * value() - sliderPosition()); break;
-    case SliderToMinimum:
-    case SliderToMaximum: setSliderPosition(minimum() + maximum() - sliderPosition()); break;
+    case SliderSingleStepAdd: setSliderPosition(value() - singleStep()); break;
+    case SliderSingleStepSub: setSliderPosition(value() + singleStep()); break;
+    case SliderPageStepAdd: setSliderPosition(value() - pageStep()); break;
+    case SliderPageStepSub: setSliderPosition(value() + pageStep()); break;
+    case SliderToMinimum: setSliderPosition(maximum()); break;
+    case SliderToMaximum: setSliderPosition(minimum()); break;
     default: break;
     }
 }

@@ -2,6 +2,7 @@
 #include "panel/form1.h"
 #include "panel/tick_timer.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -12,10 +13,15 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <QWheelEvent>
+
+#include <algorithm>
+#include <iterator>
 
 using namespace wattmeter;
 
@@ -30,7 +36,7 @@ public:
         connect(&poll_, &QTimer::timeout, this, [this] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 titles << box->windowTitle();
-                texts << box->text();
+                texts << box->text() + ' ' + box->informativeText();
                 box->accept();
             }
         });
@@ -42,6 +48,46 @@ public:
 private:
     QTimer poll_;
 };
+
+// One way of moving a scroll bar: toward +1 raises the value, -1 lowers it.
+struct BarInput {
+    enum Kind { Click, Hold, Key, Jump, Wheel };
+    const char* name;
+    Kind kind;
+    int toward;
+    QStyle::SubControl part = QStyle::SC_None;
+    Qt::Key key = Qt::Key_unknown;
+};
+
+const BarInput barInputs[] = {
+    {"upper arrow", BarInput::Click, +1, QStyle::SC_ScrollBarSubLine},
+    {"track above the thumb", BarInput::Click, +1, QStyle::SC_ScrollBarSubPage},
+    {"upper arrow held", BarInput::Hold, +1, QStyle::SC_ScrollBarSubLine},
+    {"track above the thumb held", BarInput::Hold, +1, QStyle::SC_ScrollBarSubPage},
+    {"Up", BarInput::Key, +1, QStyle::SC_None, Qt::Key_Up},
+    {"Page Up", BarInput::Key, +1, QStyle::SC_None, Qt::Key_PageUp},
+    {"wheel up", BarInput::Wheel, +1},
+    {"Home", BarInput::Jump, +1, QStyle::SC_None, Qt::Key_Home},
+    {"lower arrow", BarInput::Click, -1, QStyle::SC_ScrollBarAddLine},
+    {"track below the thumb", BarInput::Click, -1, QStyle::SC_ScrollBarAddPage},
+    {"lower arrow held", BarInput::Hold, -1, QStyle::SC_ScrollBarAddLine},
+    {"track below the thumb held", BarInput::Hold, -1, QStyle::SC_ScrollBarAddPage},
+    {"Down", BarInput::Key, -1, QStyle::SC_None, Qt::Key_Down},
+    {"Page Down", BarInput::Key, -1, QStyle::SC_None, Qt::Key_PageDown},
+    {"wheel down", BarInput::Wheel, -1},
+    {"End", BarInput::Jump, -1, QStyle::SC_None, Qt::Key_End},
+};
+
+// Where the bar's style draws one of its parts, as a mouse would find it.
+QRect partRect(QScrollBar* scrollBar, QStyle::SubControl part)
+{
+    struct OptionReader : QScrollBar {
+        using QScrollBar::initStyleOption;
+    };
+    QStyleOptionSlider option;
+    (scrollBar->*&OptionReader::initStyleOption)(&option);
+    return scrollBar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, scrollBar);
+}
 
 const QRegularExpression stamp{R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d$)"};
 
@@ -118,9 +164,42 @@ private slots:
         auto* field = child<QLineEdit>("txtWattHours");
         QCOMPARE(caption->geometry().bottom(), field->geometry().top());
         QVERIFY(form->children().indexOf(field) > form->children().indexOf(caption));
-        QCOMPARE(field->accessibleName(), QString{"Watt Hours"});
-        QCOMPARE(child<QLineEdit>("txtTimeElapsed")->accessibleName(),
+    }
+
+    void aScreenReaderTellsEveryControlApart()
+    {
+        QStringList names;
+        for (auto* widget : form->findChildren<QWidget*>())
+            if (widget->focusPolicy() != Qt::NoFocus)
+                names << QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+        QCOMPARE(names.size(), 13);
+        QVERIFY(!names.contains(QString{}));
+        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
+
+        const auto named = [](QWidget* widget, QAccessible::Text text) {
+            return QAccessible::queryAccessibleInterface(widget)->text(text);
+        };
+        QCOMPARE(named(child<QLineEdit>("txtWattHours"), QAccessible::Name), QString{"Watt Hours"});
+        QCOMPARE(named(child<QLineEdit>("txtTimeElapsed"), QAccessible::Name),
                  QString{"Elapsed Time (Seconds)"});
+        QCOMPARE(named(child<QPushButton>("cmdReset"), QAccessible::Name), QString{"Reset"});
+
+        const struct {
+            const char* bar;
+            const char* name;
+            const char* description;
+            int value, bottom, top;
+        } bars[] = {{"VScroll1", "Voltage setting", "210 to 250 volts", 250, 210, 250},
+                    {"VScroll2", "Current setting", "0 to 200 amps", 4, 0, 200}};
+        for (const auto& bar : bars) {
+            auto* scrollBar = child<QScrollBar>(bar.bar);
+            QCOMPARE(named(scrollBar, QAccessible::Name), QString{bar.name});
+            QCOMPARE(named(scrollBar, QAccessible::Description), QString{bar.description});
+            auto* value = QAccessible::queryAccessibleInterface(scrollBar)->valueInterface();
+            QCOMPARE(value->currentValue(), QVariant{bar.value});
+            QCOMPARE(value->minimumValue(), QVariant{bar.bottom});
+            QCOMPARE(value->maximumValue(), QVariant{bar.top});
+        }
     }
 
     void buttonsStartStopAndReset()
@@ -183,39 +262,81 @@ private slots:
         QCOMPARE(form->text(Field::txtWattHours), longTotal.toStdString());
     }
 
-    void scrollBarsMoveByOneWithMouseAndKeyboard()
+    void everyInputMovesABarTheWayItsThumbGoes_data()
     {
-        auto* volts = child<QScrollBar>("VScroll1");
-        volts->setValue(230);
-        QTest::mouseClick(volts, Qt::LeftButton, {}, QPoint(volts->width() / 2, 3));
-        QCOMPARE(volts->value(), 231);
-        QTest::mouseClick(volts, Qt::LeftButton, {},
-                          QPoint(volts->width() / 2, volts->height() - 3));
-        QCOMPARE(volts->value(), 230);
-        QTest::mouseClick(volts, Qt::LeftButton, {},
-                          QPoint(volts->width() / 2, volts->height() - 30));
-        QCOMPARE(volts->value(), 229);
+        QTest::addColumn<QString>("bar");
+        QTest::addColumn<int>("top");
+        QTest::addColumn<int>("bottom");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("input");
+        const struct {
+            const char* name;
+            int top, bottom, middle;
+        } bars[] = {{"VScroll1", 250, 210, 230}, {"VScroll2", 200, 0, 100}};
+        for (const auto& bar : bars)
+            for (int start : {bar.top, bar.bottom, bar.middle})
+                for (int input = 0; input < int(std::size(barInputs)); ++input)
+                    QTest::addRow("%s at %d, %s", bar.name, start, barInputs[input].name)
+                        << QString{bar.name} << bar.top << bar.bottom << start << input;
+    }
 
-        volts->setFocus();
-        QTest::keyClick(volts, Qt::Key_Up);
-        QCOMPARE(volts->value(), 230);
-        QTest::keyClick(volts, Qt::Key_Down);
-        QTest::keyClick(volts, Qt::Key_PageDown);
-        QCOMPARE(volts->value(), 228);
-        QTest::keyClick(volts, Qt::Key_End);
-        QCOMPARE(volts->value(), 210);
-        QWheelEvent wheelUp{QPointF(20, 150),  volts->mapToGlobal(QPointF(20, 150)),
-                            QPoint(),          QPoint(0, 120),
-                            Qt::NoButton,      Qt::NoModifier,
-                            Qt::NoScrollPhase, false};
-        QApplication::sendEvent(volts, &wheelUp);
-        QVERIFY(volts->value() > 210);
+    void everyInputMovesABarTheWayItsThumbGoes()
+    {
+        QFETCH(QString, bar);
+        QFETCH(int, top);
+        QFETCH(int, bottom);
+        QFETCH(int, start);
+        QFETCH(int, input);
+        const BarInput& how = barInputs[input];
+        auto* scrollBar = child<QScrollBar>(qPrintable(bar));
+        scrollBar->setValue(start);
+        scrollBar->setFocus();
 
-        auto* amps = child<QScrollBar>("VScroll2");
-        amps->setFocus();
-        QTest::keyClick(amps, Qt::Key_Home);
-        QCOMPARE(amps->value(), 200);
-        QCOMPARE(fieldText("txtAmps"), QString{"txtAmps"}); // shown only at the next tick
+        const int end = how.toward > 0 ? top : bottom;
+        const int room = (end - start) * how.toward;
+        QPoint at = scrollBar->rect().center();
+        if (how.part != QStyle::SC_None) {
+            const QRect part = partRect(scrollBar, how.part);
+            if (part.isEmpty()) { // no track beyond a thumb at the end
+                QCOMPARE(room, 0);
+                return;
+            }
+            at = part.center();
+        }
+        switch (how.kind) {
+        case BarInput::Click: QTest::mouseClick(scrollBar, Qt::LeftButton, {}, at); break;
+        case BarInput::Hold:
+            QTest::mousePress(scrollBar, Qt::LeftButton, {}, at);
+            QTest::qWait(700); // past the repeat delay
+            QTest::mouseRelease(scrollBar, Qt::LeftButton, {}, at);
+            break;
+        case BarInput::Key:
+        case BarInput::Jump: QTest::keyClick(scrollBar, how.key); break;
+        case BarInput::Wheel: {
+            QWheelEvent wheel{at,
+                              scrollBar->mapToGlobal(at),
+                              QPoint(),
+                              QPoint(0, 120 * how.toward),
+                              Qt::NoButton,
+                              Qt::NoModifier,
+                              Qt::NoScrollPhase,
+                              false};
+            QApplication::sendEvent(scrollBar, &wheel);
+            break;
+        }
+        }
+
+        const int moved = (scrollBar->value() - start) * how.toward;
+        switch (how.kind) {
+        case BarInput::Click:
+        case BarInput::Key: QCOMPARE(moved, std::min(1, room)); break;
+        case BarInput::Jump: QCOMPARE(scrollBar->value(), end); break;
+        case BarInput::Wheel: QVERIFY(moved >= std::min(1, room) && moved <= room); break;
+        case BarInput::Hold: QVERIFY(moved >= std::min(2, room) && moved <= room); break;
+        }
+        QCOMPARE(QAccessible::queryAccessibleInterface(scrollBar)->valueInterface()->currentValue(),
+                 QVariant{scrollBar->value()});
+        QCOMPARE(fieldText("txtVolts"), QString{"txtVolts"}); // shown only at the next tick
     }
 
     void tabVisitsTheControlsInOrder()
@@ -238,6 +359,8 @@ private slots:
         QCOMPARE(answerer.titles, QStringList{"Power Measurement Example"});
         QVERIFY(answerer.texts.front().startsWith("Type mismatch"));
         QVERIFY(answerer.texts.front().contains("txtTimeStart"));
+        QVERIFY(answerer.texts.front().contains("Press Start first, or type a start time such as "
+                                                "2026-12-07 09:30:00 into Start Time."));
         QVERIFY(!child<TickTimer>("Timer1")->isEnabled());
         QVERIFY(stamp.match(fieldText("txtTimeStop")).hasMatch());
         QCOMPARE(fieldText("txtTimeElapsed"), QString{"txtTimeElapsed"});
@@ -245,21 +368,31 @@ private slots:
 
         child<QLineEdit>("txtTimeStart")->setText(QString(5000, 'x'));
         click("cmdStop");
-        QCOMPARE(answerer.texts.size(), 2);
-        QVERIFY(answerer.texts.back().size() < 200);
+        child<QLineEdit>("txtTimeStart")->setText("0001-01-01 00:00:00");
+        click("cmdStop");
+        QCOMPARE(answerer.texts.size(), 3);
+        QVERIFY(answerer.texts.back().startsWith("Overflow"));
+        for (const QString& text : answerer.texts) {
+            QVERIFY2(text.size() < 300, qPrintable(text));
+            QVERIFY(text.contains("Press Start first"));
+        }
     }
 
     void aFailingTickIsReportedOnceAndStopsTheMeter()
     {
         click("cmdReset");
         MessageBoxAnswerer answerer;
-        child<QLineEdit>("txtWattHours")->setText("1e999");
+        const QString hugeTotal = "1e" + QString(5000, '9');
+        child<QLineEdit>("txtWattHours")->setText(hugeTotal);
         click("cmdStart");
         QTest::qWait(600);
         QCOMPARE(answerer.texts.size(), 1);
         QVERIFY(answerer.texts.front().startsWith("Overflow"));
+        QVERIFY(answerer.texts.front().contains("Watt Hours holds a number too large to count on"));
+        QVERIFY(answerer.texts.front().contains("Reset"));
         QVERIFY(!child<TickTimer>("Timer1")->isEnabled());
-        QCOMPARE(fieldText("txtWattHours"), QString{"1e999"});
+        QVERIFY(answerer.texts.front().size() < 300);
+        QCOMPARE(fieldText("txtWattHours"), hugeTotal);
         QCOMPARE(fieldText("txtWatts"), QString{"1000 Watts"});
 
         child<QLineEdit>("txtWattHours")->setText("5");

@@ -144,6 +144,14 @@ void Form1::createControls()
             tabOrder.emplace_back(control.tabIndex, widget);
     }
 
+    // A caption's bottom edge lies under its field, which hides it. Masked
+    // off, that edge no longer makes every rewrite of the field repaint the
+    // caption as well.
+    for (auto* caption : findChildren<QLabel*>())
+        if (QWidget* field = caption->buddy())
+            caption->setMask(QRegion{caption->rect()} -
+                             QRegion{field->geometry().translated(-caption->pos())});
+
     // Frames with their caption on the border line, leaving their inside to
     // their controls.
     QStyle* frameStyle = QStyleFactory::create("Windows");
@@ -166,21 +174,24 @@ void Form1::createControls()
 
 void Form1::wireEvents()
 {
+    // Each operation names how to go on after its error; the advice is
+    // translated only when an error is reported, never on the tick's path.
     connect(findChild<QPushButton*>("cmdStart"), &QPushButton::clicked, this, [this] {
         perform([this] { start(*this); },
-                tr("Set the computer's clock to the present day and press Start again."));
+                QT_TR_NOOP("Set the computer's clock to the present day and press Start again."));
     });
     connect(findChild<QPushButton*>("cmdStop"), &QPushButton::clicked, this, [this] {
-        perform([this] { stop(*this); }, tr("Press Start first, or type a start time such as "
-                                            "2026-12-07 09:30:00 into Start Time."));
+        perform([this] { stop(*this); },
+                QT_TR_NOOP("Press Start first, or type a start time such as 2026-12-07 09:30:00 "
+                           "into Start Time."));
     });
     connect(findChild<QPushButton*>("cmdReset"), &QPushButton::clicked, this,
-            [this] { perform([this] { reset(*this); }, {}); });
+            [this] { perform([this] { reset(*this); }, ""); });
     // The total is the one number a tick reads that the user may have typed.
     connect(timer1_, &TickTimer::tick, this, [this] {
         perform([this] { energyTick(*this); },
-                tr("Watt Hours holds a number too large to count on: Reset, or a smaller "
-                   "total typed there, lets the meter run again."));
+                QT_TR_NOOP("Watt Hours holds a number too large to count on: Reset, or a "
+                           "smaller total typed there, lets the meter run again."));
     });
 }
 
@@ -191,7 +202,7 @@ void Form1::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-void Form1::perform(const std::function<void()>& operation, const QString& howToGoOn)
+void Form1::perform(const std::function<void()>& operation, const char* howToGoOn)
 {
     try {
         operation();
@@ -202,12 +213,12 @@ void Form1::perform(const std::function<void()>& operation, const QString& howTo
     }
 }
 
-void Form1::report(const std::exception& error, const QString& howToGoOn)
+void Form1::report(const std::exception& error, const char* howToGoOn)
 {
     QMessageBox box{QMessageBox::Critical, meterTitle, QString::fromUtf8(error.what()),
                     QMessageBox::Ok, this};
     box.setInformativeText(
-        tr("The meter has stopped. Every field keeps its text. %1").arg(howToGoOn).trimmed());
+        tr("The meter has stopped. Every field keeps its text. %1").arg(tr(howToGoOn)).trimmed());
     box.exec();
 }
 

@@ -38,8 +38,8 @@ private:
     void wireEvents();
     // Runs an operation; an error stops the meter and is reported with how to
     // go on, while every field keeps what the operation left in it.
-    void perform(const std::function<void()>& operation, const QString& howToGoOn);
-    void report(const std::exception& error, const QString& howToGoOn);
+    void perform(const std::function<void()>& operation, const char* howToGoOn);
+    void report(const std::exception& error, const char* howToGoOn);
 
     std::array<QLineEdit*, allFields.size()> fields_{};
     std::array<QScrollBar*, allBars.size()> bars_{};

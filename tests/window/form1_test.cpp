@@ -49,6 +49,17 @@ private:
     QTimer poll_;
 };
 
+// Counts the paint events a widget receives.
+struct PaintCounter : QObject {
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+    int count = 0;
+};
+
 // One way of moving a scroll bar: toward +1 raises the value, -1 lowers it.
 struct BarInput {
     enum Kind { Click, Hold, Key, Jump, Wheel };
@@ -164,6 +175,13 @@ private slots:
         auto* field = child<QLineEdit>("txtWattHours");
         QCOMPARE(caption->geometry().bottom(), field->geometry().top());
         QVERIFY(form->children().indexOf(field) > form->children().indexOf(caption));
+
+        // Rewriting the field, as every tick does, repaints it alone.
+        PaintCounter captionPaints{caption};
+        PaintCounter fieldPaints{field};
+        field->setText("1.000 WH");
+        QTRY_COMPARE(fieldPaints.count, 1);
+        QCOMPARE(captionPaints.count, 0);
     }
 
     void aScreenReaderTellsEveryControlApart()

@@ -4,8 +4,8 @@
 build_packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev libgtest-dev libbenchmark-dev
     git qt6-base-dev libgl-dev libx11-dev fonts-ocr-a fonts-liberation fonts-kaushanscript
     desktop-file-utils appstream)
-# What it takes to build the Debian package.
-package_packages=(dpkg-dev file)
+# What it takes to build the Debian package and check it.
+package_packages=(dpkg-dev file lintian weston qt6-wayland)
 # What it takes to build the core for Windows and run its tests under wine.
 windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine wine64)
 # What it takes to show the window on a screen of its own.

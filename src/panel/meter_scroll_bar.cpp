@@ -6,9 +6,9 @@ namespace wattmeter {
 
 // Qt draws an inverted bar upside down but leaves its inputs as they were: the
 // upper arrow, the upper track and Home still lower the value. mirrorAction
-// turns every step and jump around so that it follows the thumb. Inverted
-// controls make the Up key ask for a decrease like the upper arrow, so the
-// mirror raises both; the wheel moves the slider directly and is flipped in
+// turns every step and jump around so that it follows the thumb. A scroll
+// bar's Up key already asks for a decrease like its upper arrow, so the mirror
+// raises both; the wheel moves the slider directly and is flipped in
 // wheelEvent.
 MeterScrollBar::MeterScrollBar(int top, int bottom, QWidget* parent)
     : QScrollBar{Qt::Vertical, parent}
@@ -17,7 +17,6 @@ MeterScrollBar::MeterScrollBar(int top, int bottom, QWidget* parent)
     setSingleStep(1);
     setPageStep(1);
     setInvertedAppearance(true);
-    setInvertedControls(true);
     setFocusPolicy(Qt::StrongFocus); // so the arrow keys can reach it
     connect(this, &QAbstractSlider::actionTriggered, this, &MeterScrollBar::mirrorAction);
 }

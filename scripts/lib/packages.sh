@@ -6,8 +6,10 @@ build_packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev libg
     desktop-file-utils appstream)
 # What it takes to build the Debian package and check it.
 package_packages=(dpkg-dev file lintian weston qt6-wayland)
-# What it takes to build the core for Windows and run its tests under wine.
-windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine wine64)
+# What it takes to build Qt and the meter for Windows, package them, and run
+# them under wine.
+windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine wine64 dpkg-dev
+    wixl msitools faketime zip unzip)
 # What it takes to show the window on a screen of its own.
 screen_packages=(xvfb xauth xdotool imagemagick)
 

@@ -1,4 +1,5 @@
 #include "panel/form1.h"
+#include "panel/meter_fonts.h"
 
 #include <QApplication>
 
@@ -7,6 +8,7 @@ int main(int argc, char* argv[])
     QApplication app{argc, argv};
     // Lets the desktop match the window to its installed entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(WATTMETER_APP_ID));
+    wattmeter::addShippedFonts();
     wattmeter::Form1 form1;
     form1.show();
     return app.exec();

@@ -1,6 +1,8 @@
 #include "panel/meter_fonts.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFontDatabase>
 
 namespace wattmeter {
 
@@ -9,6 +11,13 @@ void installFontSubstitutes()
     QFont::insertSubstitutions("OCR A Extended", {"OCRA", "OCR A Std", "OCR A"});
     QFont::insertSubstitutions("Arial", {"Liberation Sans", "Arimo"});
     QFont::insertSubstitution("Script MT Bold", "Kaushan Script");
+}
+
+void addShippedFonts()
+{
+    const QDir folder{QCoreApplication::applicationDirPath() + QStringLiteral("/fonts")};
+    for (const QString& file : folder.entryList(QDir::Files))
+        QFontDatabase::addApplicationFont(folder.filePath(file));
 }
 
 QFont meterFont(const layout::Font& font)

@@ -1,0 +1,127 @@
+# Qt for Windows, cross-built with mingw-w64 from Debian's own qt6-base
+# source, the same version as the Linux build's Qt, whose host tools (moc, rcc,
+# uic) it uses. Sourced by the scripts that build for Windows: ensure_windows_qt
+# sets windows_qt to the installed Qt, building it first when the cache
+# (~/.cache/wattmeter/) does not hold it yet.
+
+# Only what the meter and its tests load: Core, Gui, Widgets, Test, the
+# windows platform plugin and the Windows styles.
+windows_qt_options=(
+    -DBUILD_SHARED_LIBS=ON
+    -DCMAKE_BUILD_TYPE=Release
+    -DQT_BUILD_EXAMPLES=OFF
+    -DQT_BUILD_TESTS=OFF
+    -DFEATURE_concurrent=OFF
+    -DFEATURE_dbus=OFF
+    -DFEATURE_network=OFF
+    -DFEATURE_opengl=OFF
+    -DFEATURE_printsupport=OFF
+    -DFEATURE_sql=OFF
+    -DFEATURE_xml=OFF
+    -DFEATURE_vulkan=OFF
+    -DFEATURE_direct2d=OFF
+    -DFEATURE_imageformatplugin=OFF
+    # Debian's source leaves out the tablet library's header.
+    -DFEATURE_tabletevent=OFF
+    # With OpenGL off, 6.4's windows plugin does not compile otherwise.
+    -DFEATURE_dynamicgl=OFF
+)
+
+windows_qt_version() {
+    dpkg-query -W -f='${source:Upstream-Version}' qt6-base-dev | sed 's/+.*//'
+}
+
+# Where Debian keeps the host Qt's CMake packages, which the cross build
+# finds its host tools through.
+windows_qt_host_cmake_dir() {
+    dirname "$(dirname "$(dpkg -L qt6-base-dev | grep '/Qt6HostInfoConfig.cmake$')")"
+}
+
+ensure_windows_qt() {
+    local version key root
+    version=$(windows_qt_version)
+    key=$(printf '%s\n' "${windows_qt_options[@]}" | sha256sum | cut -c1-12)
+    root=${XDG_CACHE_HOME:-$HOME/.cache}/wattmeter
+    windows_qt=$root/qt-$version-mingw64-$key
+    [ -f "$windows_qt/.complete" ] && return 0
+
+    local work=$root/qt-build-$version-$key
+    local log=$work/log
+    echo "Building Qt $version for Windows into $windows_qt (about 25 minutes on 2 cores; once per machine)"
+    rm -rf "$work" "$windows_qt"
+    mkdir -p "$work"
+    windows_qt_source "$version" "$work" "$log" || return 1
+
+    local toolchain
+    toolchain=$(realpath packaging/windows/mingw-w64.cmake)
+    if ! cmake -S "$work"/qt6-base-*/ -B "$work/build" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DQT_HOST_PATH=/usr \
+        -DQT_HOST_PATH_CMAKE_DIR="$(windows_qt_host_cmake_dir)" \
+        -DCMAKE_INSTALL_PREFIX="$windows_qt" "${windows_qt_options[@]}" >"$log" 2>&1; then
+        windows_qt_failed "configuring" "$log"
+        return 1
+    fi
+    # Ninja's progress, every 100 steps, so a long build shows it moves.
+    if ! cmake --build "$work/build" 2>&1 | tee -a "$log" | windows_qt_progress; then
+        windows_qt_failed "building" "$log"
+        return 1
+    fi
+    if ! cmake --install "$work/build" >>"$log" 2>&1; then
+        windows_qt_failed "installing" "$log"
+        return 1
+    fi
+    windows_qt_record "$work"/qt6-base_*.dsc >"$windows_qt/wattmeter-build.txt"
+    touch "$windows_qt/.complete"
+    rm -rf "$work"
+}
+
+# Debian's qt6-base source package, through a deb-src entry made beside the
+# machine's own apt source when it has none.
+windows_qt_source() {
+    local version=$1 work=$2 log=$3
+    local sources=/etc/apt/sources.list.d/wattmeter-deb-src
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    if ! grep -rqs '^Types:.*deb-src\|^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+        if grep -qs '^deb ' /etc/apt/sources.list; then
+            sed -n 's/^deb /deb-src /p' /etc/apt/sources.list | "${sudo[@]}" tee "$sources.list" >/dev/null
+        fi
+        if ls /etc/apt/sources.list.d/*.sources >/dev/null 2>&1; then
+            sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/*.sources |
+                "${sudo[@]}" tee "$sources.sources" >/dev/null
+        fi
+        "${sudo[@]}" apt-get update -qq
+    fi
+    echo "  Qt: fetching Debian's qt6-base source"
+    if ! (cd "$work" && apt-get source -qq "qt6-base=$(dpkg-query -W -f='${Version}' qt6-base-dev)") >"$log" 2>&1; then
+        windows_qt_failed "fetching the source" "$log"
+        return 1
+    fi
+}
+
+# How this Qt was made, for the notice that goes with the programs built on it.
+windows_qt_record() {
+    local source_version compiler
+    source_version=$(sed -n 's/^Version: //p' "$1")
+    compiler=$(x86_64-w64-mingw32-g++-posix --version | head -n 1)
+    echo "Qt $(windows_qt_version) (qtbase), built from Debian's qt6-base $source_version source package"
+    echo "(apt-get source qt6-base=$source_version) with $compiler, configured with:"
+    printf '    %s\n' "${windows_qt_options[@]}"
+}
+
+windows_qt_progress() {
+    local line step
+    while IFS= read -r line; do
+        [[ $line =~ ^\[([0-9]+)/([0-9]+)\] ]] || continue
+        step=${BASH_REMATCH[1]}
+        if ((step % 100 == 0 || step == BASH_REMATCH[2])); then
+            echo "  Qt: step $step of ${BASH_REMATCH[2]}"
+        fi
+    done
+}
+
+windows_qt_failed() {
+    echo "Qt for Windows failed while $1; the last lines of $2:" >&2
+    tail -n 30 "$2" >&2
+    echo "Run the same script again to retry from the start." >&2
+}

@@ -1,0 +1,59 @@
+# Sourced by the scripts that build the meter for Windows and run it under
+# wine: build_for_windows cross-builds it (the "windows" CMake preset) against
+# the Qt of windows-qt.sh; start_wine gives the run a wine prefix of its own.
+source scripts/lib/packages.sh
+source scripts/lib/windows-qt.sh
+
+build_for_windows() {
+    ensure_packages "${build_packages[@]}" "${windows_packages[@]}"
+    ensure_windows_qt
+    export WATTMETER_WINDOWS_QT=$windows_qt
+    # Where a program run from the build finds Qt's DLLs and the compiler's.
+    local dll dirs=("Z:$windows_qt/bin")
+    for dll in libstdc++-6.dll libwinpthread-1.dll; do
+        dirs+=("Z:$(dirname "$(realpath "$(x86_64-w64-mingw32-g++-posix -print-file-name="$dll")")")")
+    done
+    WINEPATH=$(IFS=';' && echo "${dirs[*]}")
+    export WINEPATH
+    cmake --preset windows >/dev/null
+    cmake --build --preset windows
+}
+
+# A new wine prefix holds a copy of every wine DLL, some 700 MB, and a full
+# disk shows only as wine failing to load kernel32.dll. So the prefix lives in
+# memory where there is room for it, and goes with stop_wine, at the latest
+# when the script ends.
+start_wine() {
+    local needed_mb=1000 parent=$PWD/build log=$PWD/build/wine-setup.log
+    free_mb() { df --output=avail -m "$1" | tail -n 1; }
+    mkdir -p build
+    if [ -w /dev/shm ] && [ "$(free_mb /dev/shm)" -gt "$needed_mb" ]; then
+        parent=/dev/shm
+    elif [ "$(free_mb "$parent")" -lt "$needed_mb" ]; then
+        echo "Wine needs about $needed_mb MB for its prefix; the disk has $(free_mb "$parent") MB free." >&2
+        return 1
+    fi
+    export WINEDEBUG=-all
+    # No menu entries on the Linux desktop for what is installed, and no
+    # offer to fetch Mono or Gecko.
+    export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+    WINEPREFIX=$(mktemp -d "$parent/wattmeter-wine.XXXXXX")
+    export WINEPREFIX
+    trap stop_wine EXIT
+    # One lasting wine server for the whole run, so that each program does
+    # not pay for starting its own. It and wine's services must not hold the
+    # script's output open, so what they print goes to a log, shown if
+    # setting up fails.
+    if ! { wineserver --persistent && wineboot --init; } >"$log" 2>&1; then
+        echo "wine could not set up its prefix in $WINEPREFIX:" >&2
+        cat "$log" >&2
+        return 1
+    fi
+}
+
+stop_wine() { # and every program running in it
+    [ -n "${WINEPREFIX:-}" ] || return 0
+    wineserver --kill && wineserver --wait
+    rm -rf "$WINEPREFIX"
+    unset WINEPREFIX
+}

@@ -19,7 +19,9 @@ windows_qt_options=(
     -DFEATURE_sql=OFF
     -DFEATURE_xml=OFF
     -DFEATURE_vulkan=OFF
-    -DFEATURE_direct2d=OFF
+    # No Direct2D platform plugin; Direct2D itself stays on, as the windows
+    # plugin's DirectWrite font database is built only with it.
+    -DFEATURE_direct2d1_1=OFF
     -DFEATURE_imageformatplugin=OFF
     # Debian's source leaves out the tablet library's header.
     -DFEATURE_tabletevent=OFF
@@ -121,7 +123,13 @@ windows_qt_progress() {
 }
 
 windows_qt_failed() {
-    echo "Qt for Windows failed while $1; the last lines of $2:" >&2
-    tail -n 30 "$2" >&2
+    # The failed step and its first lines, where ninja names one.
+    if grep -q '^FAILED: ' "$2"; then
+        echo "Qt for Windows failed while $1, at this step (the whole log is $2):" >&2
+        grep -A 30 -m 1 '^FAILED: ' "$2" | cut -c 1-300 >&2
+    else
+        echo "Qt for Windows failed while $1; the last lines of $2:" >&2
+        tail -n 30 "$2" >&2
+    fi
     echo "Run the same script again to retry from the start." >&2
 }

@@ -1,5 +1,6 @@
 #include "metering/energy_tick.h"
 #include "panel/form1.h"
+#include "panel/meter_fonts.h"
 #include "panel/tick_timer.h"
 
 #include <QAccessible>
@@ -136,6 +137,8 @@ private:
     }
 
 private slots:
+    // As the program does: the fonts in a folder beside the tests, where there is one.
+    void initTestCase() { addShippedFonts(); }
     void init()
     {
         form = new Form1;
@@ -170,6 +173,15 @@ private slots:
         QCOMPARE(child<QPushButton>("cmdStart")->geometry(), QRect(16, 24, 65, 33));
         QCOMPARE(child<QScrollBar>("VScroll2")->geometry(), QRect(104, 64, 41, 305));
         QCOMPARE(child<QLabel>("Label10")->geometry(), QRect(112, 376, 25, 17));
+        // Each named font, or where it is not installed its free stand-in, never a fallback.
+        const auto family = [this](const char* name) {
+            return QFontInfo{child<QWidget>(name)->font()}.family();
+        };
+        for (const char* field : {"txtVolts", "txtTimeElapsed"})
+            QVERIFY2(QStringList({"OCR A Extended", "OCRA"}).contains(family(field)),
+                     qPrintable(family(field)));
+        QVERIFY2(QStringList({"Script MT Bold", "Kaushan Script"}).contains(family("Label14")),
+                 qPrintable(family("Label14")));
         // A caption's bottom edge lies one pixel under its field, which is drawn over it.
         auto* caption = child<QLabel>("Label4");
         auto* field = child<QLineEdit>("txtWattHours");

@@ -86,6 +86,9 @@ void IconFilesTest::windowsIconReadsBackAsDrawn()
                     {32, 16, 4, IconColours::Sixteen},
                     {16, 16, 4, IconColours::Sixteen}};
 
+    if (!QImageReader::supportedImageFormats().contains("ico"))
+        QSKIP("this Qt has no ICO reader (the Windows build's has no image format plugins); "
+              "on Windows, icon_resource_check has Windows itself read the icon");
     QBuffer buffer{&bytes};
     QImageReader reader{&buffer, "ico"};
     QCOMPARE(reader.imageCount(), 3);

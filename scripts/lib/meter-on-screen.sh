@@ -10,6 +10,8 @@ start_meter() { # the command that runs the meter; the build's own if none
     # Ended with the script, unless the script cleans up on its own.
     [ -n "$(trap -p EXIT)" ] || trap 'kill $meter 2>/dev/null || true' EXIT
     window=$(xdotool search --sync --onlyvisible --name '^Power Measurement Example$' | head -n 1)
+    # Typing goes to the meter even with no window manager to focus it.
+    xdotool windowfocus "$window"
     sleep 1
 }
 

@@ -1,11 +1,22 @@
 # Run at install time, with the variables the install rules set. Installs
 # into DESTINATION the DLLs that BINARIES load, and those that they load in
 # turn, found in DLL_FOLDERS; what Windows itself provides (as wine's copy of
-# it in WINDOWS_DLL_FOLDER shows) stays out. CMake's own lookup, on a Linux host, finds only DLLs whose names are
-# in lower case, which misses Qt's (Qt6Core.dll); so CMake lists what each
-# binary loads and the names are matched here whatever their case.
+# it in WINDOWS_DLL_FOLDER shows) stays out. CMake's own lookup, on a Linux
+# host, finds only DLLs whose names are in lower case, which misses Qt's
+# (Qt6Core.dll); so CMake lists what each binary loads and the names are
+# matched here whatever their case.
+foreach(folder IN LISTS DLL_FOLDERS)
+  file(GLOB dlls ${folder}/*.dll)
+  foreach(dll IN LISTS dlls)
+    get_filename_component(name ${dll} NAME)
+    string(TOLOWER ${name} name)
+    if(NOT DEFINED offered_${name})
+      set(offered_${name} ${dll})
+    endif()
+  endforeach()
+endforeach()
+
 set(to_scan ${BINARIES})
-set(installed)
 while(to_scan)
   file(GET_RUNTIME_DEPENDENCIES
     LIBRARIES ${to_scan}
@@ -15,26 +26,14 @@ while(to_scan)
     UNRESOLVED_DEPENDENCIES_VAR needed)
   set(to_scan)
   foreach(name IN LISTS needed)
-    list(FIND installed ${name} done)
-    if(done GREATER -1)
+    if(DEFINED installed_${name})
       continue()
     endif()
-    set(found)
-    foreach(folder IN LISTS DLL_FOLDERS)
-      file(GLOB candidates ${folder}/*.dll)
-      foreach(candidate IN LISTS candidates)
-        get_filename_component(candidate_name ${candidate} NAME)
-        string(TOLOWER ${candidate_name} candidate_name)
-        if(candidate_name STREQUAL name AND NOT found)
-          set(found ${candidate})
-        endif()
-      endforeach()
-    endforeach()
-    if(NOT found)
+    if(NOT DEFINED offered_${name})
       message(FATAL_ERROR "${name} is loaded but is in none of: ${DLL_FOLDERS}")
     endif()
-    file(INSTALL ${found} DESTINATION ${DESTINATION})
-    list(APPEND installed ${name})
-    list(APPEND to_scan ${found})
+    file(INSTALL ${offered_${name}} DESTINATION ${DESTINATION})
+    set(installed_${name} TRUE)
+    list(APPEND to_scan ${offered_${name}})
   endforeach()
 endwhile()

@@ -43,8 +43,11 @@ start_wine() {
     # One lasting wine server for the whole run, so that each program does
     # not pay for starting its own. It and wine's services must not hold the
     # script's output open, so what they print goes to a log, shown if
-    # setting up fails.
-    if ! { wineserver --persistent && wineboot --init; } >"$log" 2>&1; then
+    # setting up fails. Plain wineboot: wine already sets up a new prefix
+    # before running it, and "--init" would start a second service manager,
+    # beside which COM's service fails to start, costing every program that
+    # uses COM (Qt's do) 20 s.
+    if ! { wineserver --persistent && wineboot; } >"$log" 2>&1; then
         echo "wine could not set up its prefix in $WINEPREFIX:" >&2
         cat "$log" >&2
         return 1

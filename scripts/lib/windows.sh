@@ -8,6 +8,8 @@ build_for_windows() {
     ensure_packages "${build_packages[@]}" "${windows_packages[@]}"
     ensure_windows_qt
     export WATTMETER_WINDOWS_QT=$windows_qt
+    WATTMETER_QT_HOST_CMAKE_DIR=$(windows_qt_host_cmake_dir)
+    export WATTMETER_QT_HOST_CMAKE_DIR
     # Where a program run from the build finds Qt's DLLs and the compiler's.
     local dll dirs=("Z:$windows_qt/bin")
     for dll in libstdc++-6.dll libwinpthread-1.dll; do

@@ -52,7 +52,23 @@ ensure_windows_qt() {
     windows_qt=$root/qt-$version-mingw64-$key
     [ -f "$windows_qt/.complete" ] && return 0
 
-    local work=$root/qt-build-$version-$key
+    # One build at a time: a second run waits for the first and takes its Qt,
+    # rather than deleting the half-built tree from under it.
+    local lock status=0
+    mkdir -p "$root"
+    exec {lock}>"$windows_qt.lock"
+    if ! flock --nonblock "$lock"; then
+        echo "Waiting for another run that is building Qt for Windows into $windows_qt"
+        flock "$lock"
+    fi
+    [ -f "$windows_qt/.complete" ] || build_windows_qt "$version" "$root/qt-build-$version-$key" ||
+        status=1
+    exec {lock}>&-
+    return $status
+}
+
+build_windows_qt() {
+    local version=$1 work=$2
     local log=$work/log
     echo "Building Qt $version for Windows into $windows_qt (about 35 minutes on 2 cores; once per machine)"
     rm -rf "$work" "$windows_qt"

@@ -28,8 +28,8 @@ windows_qt_options=(
     -DFEATURE_tabletevent=OFF
     # With OpenGL off, 6.4's windows plugin does not compile otherwise.
     -DFEATURE_dynamicgl=OFF
-    # The linker stamps each DLL's export table with the time; without it,
-    # two builds of this Qt give the same bytes.
+    # Otherwise the linker stamps each DLL's export table with the time of
+    # the build, and no two builds of this Qt are the same bytes.
     -DCMAKE_SHARED_LINKER_FLAGS=-Wl,--no-insert-timestamp
     -DCMAKE_MODULE_LINKER_FLAGS=-Wl,--no-insert-timestamp
 )

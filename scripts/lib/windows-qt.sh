@@ -32,6 +32,14 @@ windows_qt_options=(
     # the build, and no two builds of this Qt are the same bytes.
     -DCMAKE_SHARED_LINKER_FLAGS=-Wl,--no-insert-timestamp
     -DCMAKE_MODULE_LINKER_FLAGS=-Wl,--no-insert-timestamp
+    # Otherwise Qt6Core holds its MIME database gzipped with the time of the
+    # build; the meter looks up no MIME types, and Debian's Qt leaves it out.
+    -DFEATURE_mimetype_database=OFF
+    # Source paths in Qt's messages relative to the folder it was built in,
+    # so that its DLLs do not depend on where that was. The folder stands in
+    # as "<build folder>", here and in the record of the build.
+    "-DCMAKE_C_FLAGS=-ffile-prefix-map=<build folder>/="
+    "-DCMAKE_CXX_FLAGS=-ffile-prefix-map=<build folder>/="
 )
 
 windows_qt_version() {
@@ -80,7 +88,8 @@ build_windows_qt() {
     if ! cmake -S "$work"/qt6-base-*/ -B "$work/build" -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DQT_HOST_PATH=/usr \
         -DQT_HOST_PATH_CMAKE_DIR="$(windows_qt_host_cmake_dir)" \
-        -DCMAKE_INSTALL_PREFIX="$windows_qt" "${windows_qt_options[@]}" >"$log" 2>&1; then
+        -DCMAKE_INSTALL_PREFIX="$windows_qt" "${windows_qt_options[@]//'<build folder>'/$work}" \
+        >"$log" 2>&1; then
         windows_qt_failed "configuring" "$log"
         return 1
     fi

@@ -17,7 +17,14 @@ build_for_windows() {
     done
     WINEPATH=$(IFS=';' && echo "${dirs[*]}")
     export WINEPATH
-    cmake --preset windows >/dev/null
+    # CMake keeps the Qt it first found (Qt6_DIR and the rest) in its cache,
+    # whatever Qt it is given later: a folder configured with another Qt is
+    # configured afresh, so that the program, its DLLs and the notice all
+    # come from the Qt ensured above.
+    local fresh=()
+    grep -qxF "Qt6_DIR:PATH=$windows_qt/lib/cmake/Qt6" build/windows/CMakeCache.txt 2>/dev/null ||
+        fresh=(--fresh)
+    cmake --preset windows "${fresh[@]}" >/dev/null
     cmake --build --preset windows
 }
 

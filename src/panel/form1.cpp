@@ -6,8 +6,10 @@
 #include "panel/meter_fonts.h"
 #include "panel/meter_icon.h"
 #include "panel/meter_scroll_bar.h"
+#include "panel/text_contrast.h"
 #include "panel/tick_timer.h"
 
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -47,7 +49,10 @@ void applyColours(QWidget* widget, Colours colours)
     QPalette palette = widget->palette();
     switch (colours) {
     case Colours::System: return;
-    case Colours::BlueText: palette.setColor(QPalette::WindowText, QColor{0, 0, 255}); break;
+    case Colours::BlueText: // on the background of the window or frame that holds it
+        palette.setColor(QPalette::WindowText,
+                         readableBlue(widget->parentWidget()->palette().color(QPalette::Window)));
+        break;
     case Colours::GreenOnBlack:
         palette.setColor(QPalette::Base, QColor{0, 0, 0});
         palette.setColor(QPalette::Text, QColor{0, 192, 0});
@@ -193,6 +198,17 @@ void Form1::wireEvents()
                 QT_TR_NOOP("Watt Hours holds a number too large to count on: Reset, or a "
                            "smaller total typed there, lets the meter run again."));
     });
+}
+
+void Form1::changeEvent(QEvent* event)
+{
+    // A desktop switched between light and dark: the captions' blue is
+    // chosen again against the new background, the meter running on.
+    if (event->type() == QEvent::PaletteChange)
+        for (const Control& control : layout::controls)
+            if (control.colours == Colours::BlueText)
+                applyColours(findChild<QLabel*>(control.name), control.colours);
+    QWidget::changeEvent(event);
 }
 
 void Form1::closeEvent(QCloseEvent* event)

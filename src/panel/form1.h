@@ -31,6 +31,7 @@ public:
     void setTimerEnabled(bool enabled) override;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

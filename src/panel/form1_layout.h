@@ -40,13 +40,18 @@ inline constexpr Font captionFont{"Arial", 12, false};
 inline constexpr Font boldCaptionFont{"Arial", 12, true};
 inline constexpr Font readoutFont{"OCR A Extended", 14.25, true};
 inline constexpr Font timeFont{"OCR A Extended", 18, true};
+// The bar ends' numbers take the small sans that such labels have by default
+// on Windows, not the desktop's font, which at 11 pt no longer fits them.
+inline constexpr Font barEndFont{"Arial", 8, false};
 
 using enum Kind;
 using enum Colours;
 
+// The title's box reaches down to the frames: a line of the script font,
+// with its descenders, is taller than the 255 twips first given to it.
 // clang-format off
 inline constexpr std::array controls{
-    Control{"Label14", Label, nullptr, "Watt Hour Simulator by Tolvane", 240, 120, 6855, 255, script, System, 26, nullptr},
+    Control{"Label14", Label, nullptr, "Watt Hour Simulator by Tolvane", 240, 120, 6855, 360, script, System, 26, nullptr},
     Control{"Frame1", Frame, nullptr, "Start Stop Reset", 240, 480, 3975, 1095, frameFont, System, 0, nullptr},
     Control{"Frame2", Frame, nullptr, "Simulate Volts and Current", 4440, 480, 2655, 6015, frameFont, System, 11, nullptr},
     Control{"Label1", Label, nullptr, "Voltage", 360, 1800, 3855, 375, captionFont, BlueText, 7, nullptr},
@@ -70,12 +75,12 @@ inline constexpr std::array controls{
     Control{"cmdReset", Button, "Frame1", "Reset", 2760, 360, 975, 495, captionFont, System, 27, nullptr},
     Control{"Label5", Label, "Frame2", "V", 360, 240, 375, 255, boldCaptionFont, System, 14, nullptr},
     Control{"Label6", Label, "Frame2", "I", 1680, 240, 375, 255, boldCaptionFont, System, 15, nullptr},
-    Control{"Label7", Label, "Frame2", "250", 360, 600, 375, 255, noFont, System, 16, nullptr},
-    Control{"Label9", Label, "Frame2", "200", 1680, 600, 375, 255, noFont, System, 18, nullptr},
+    Control{"Label7", Label, "Frame2", "250", 360, 600, 375, 255, barEndFont, System, 16, nullptr},
+    Control{"Label9", Label, "Frame2", "200", 1680, 600, 375, 255, barEndFont, System, 18, nullptr},
     Control{"VScroll1", ScrollBar, "Frame2", nullptr, 240, 960, 615, 4575, noFont, System, 12, nullptr},
     Control{"VScroll2", ScrollBar, "Frame2", nullptr, 1560, 960, 615, 4575, noFont, System, 13, nullptr},
-    Control{"Label8", Label, "Frame2", "210", 360, 5640, 375, 255, noFont, System, 17, nullptr},
-    Control{"Label10", Label, "Frame2", "0", 1680, 5640, 375, 255, noFont, System, 19, nullptr},
+    Control{"Label8", Label, "Frame2", "210", 360, 5640, 375, 255, barEndFont, System, 17, nullptr},
+    Control{"Label10", Label, "Frame2", "0", 1680, 5640, 375, 255, barEndFont, System, 19, nullptr},
 };
 // clang-format on
 

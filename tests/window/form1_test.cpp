@@ -165,7 +165,7 @@ private slots:
     void controlsSitWhereTheLayoutPutsThem()
     {
         QCOMPARE(form->size(), QSize(489, 674));
-        QCOMPARE(child<QLabel>("Label14")->geometry(), QRect(16, 8, 457, 17));
+        QCOMPARE(child<QLabel>("Label14")->geometry(), QRect(16, 8, 457, 24));
         QCOMPARE(child<QLineEdit>("txtVolts")->geometry(), QRect(24, 144, 257, 33));
         QCOMPARE(child<QLineEdit>("txtTimeElapsed")->geometry(), QRect(24, 600, 377, 33));
         QCOMPARE(child<QGroupBox>("Frame2")->geometry(), QRect(296, 32, 177, 401));

@@ -1,0 +1,248 @@
+#include "panel/form1.h"
+#include "panel/form1_layout.h"
+#include "panel/meter_fonts.h"
+#include "panel/text_contrast.h"
+#include "panel/tick_timer.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+using namespace wattmeter;
+
+// The window as desktops show it: under light, dark and high-contrast
+// palettes and system fonts from 8 to 16 pt, set as a platform theme sets
+// them, at the display scale of the run (QT_SCALE_FACTOR, one run per scale).
+// Every text must show all of its ink, and every text whose colour the meter
+// picks must stand out from what it stands on. Both are read from rendered
+// pixels.
+
+namespace {
+
+struct Scheme {
+    const char* name;
+    QColor window, windowText, base, text, button;
+};
+
+// The platform's own light palette is the first; the others as dark and
+// high-contrast desktop schemes give them.
+const Scheme schemes[] = {
+    {"light", {}, {}, {}, {}, {}},
+    {"dark", {49, 54, 59}, {239, 240, 241}, {35, 38, 41}, {239, 240, 241}, {49, 54, 59}},
+    {"darker", {34, 32, 32}, {255, 255, 255}, {61, 61, 61}, {255, 255, 255}, {66, 66, 69}},
+    {"high-contrast black", Qt::black, Qt::white, Qt::black, Qt::white, Qt::black},
+    {"high-contrast white", Qt::white, Qt::black, Qt::white, Qt::black, Qt::white},
+};
+
+QPalette paletteOf(const Scheme& scheme, const QPalette& light)
+{
+    if (!scheme.window.isValid())
+        return light;
+    QPalette palette{scheme.windowText,
+                     scheme.button,
+                     scheme.button.lighter(150),
+                     scheme.button.darker(150),
+                     scheme.button.darker(120),
+                     scheme.text,
+                     scheme.windowText,
+                     scheme.base,
+                     scheme.window};
+    palette.setColor(QPalette::ButtonText, scheme.windowText);
+    return palette;
+}
+
+// A control drawn as it is, and drawn with its text transparent: the two
+// differ where, and only where, the text's ink lies.
+struct Rendering {
+    QImage shown, hidden;
+};
+
+Rendering render(QWidget* control)
+{
+    const QPalette palette = control->palette();
+    QPalette textless = palette;
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        textless.setColor(role, Qt::transparent);
+    Rendering rendering{control->grab().toImage().convertToFormat(QImage::Format_RGB32), {}};
+    control->setPalette(textless);
+    rendering.hidden = control->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    control->setPalette(palette);
+    return rendering;
+}
+
+// The same control with room to spare on every side, its text where it was
+// relative to its box's centre or top edge.
+Rendering renderWithRoom(QWidget* control)
+{
+    const QRect own = control->geometry();
+    const QRegion mask = control->mask();
+    const int room = 16;
+    control->clearMask();
+    control->setGeometry(own.adjusted(-room, -room, room, room));
+    Rendering rendering = render(control);
+    control->setGeometry(own);
+    if (!mask.isEmpty())
+        control->setMask(mask);
+    return rendering;
+}
+
+// Calls visit(shown, hidden) for each pixel that the text changes.
+template <typename Visit> void forEachInkedPixel(const Rendering& rendering, Visit visit)
+{
+    for (int y = 0; y < rendering.shown.height(); ++y) {
+        const auto* shown = reinterpret_cast<const QRgb*>(rendering.shown.constScanLine(y));
+        const auto* hidden = reinterpret_cast<const QRgb*>(rendering.hidden.constScanLine(y));
+        for (int x = 0; x < rendering.shown.width(); ++x)
+            if (shown[x] != hidden[x])
+                visit(shown[x], hidden[x]);
+    }
+}
+
+// How much the text darkens or lightens the control, summed over its pixels.
+double inkSum(const Rendering& rendering)
+{
+    double sum = 0;
+    forEachInkedPixel(rendering, [&sum](QRgb a, QRgb b) {
+        sum += std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                         std::abs(qBlue(a) - qBlue(b))}) /
+               255.0;
+    });
+    return sum;
+}
+
+// The text's most strongly inked pixel, with what lies under it.
+struct Ink {
+    double contrast = 1;
+    QColor text, under;
+};
+
+Ink strongestInk(const Rendering& rendering)
+{
+    Ink strongest;
+    forEachInkedPixel(rendering, [&strongest](QRgb text, QRgb under) {
+        if (const double contrast = contrastRatio(QColor{text}, QColor{under});
+            contrast > strongest.contrast)
+            strongest = {contrast, QColor{text}, QColor{under}};
+    });
+    return strongest;
+}
+
+bool isLargeText(const layout::Font& font)
+{
+    return font.points >= 18 || (font.bold && font.points >= 14);
+}
+
+} // namespace
+
+class ReadabilityTest : public QObject {
+    Q_OBJECT
+
+    QPalette light;
+    QFont systemFont;
+
+private slots:
+    void initTestCase()
+    {
+        addShippedFonts();
+        light = QApplication::palette();
+        systemFont = QApplication::font();
+    }
+    void cleanup()
+    {
+        QApplication::setPalette(light);
+        QApplication::setFont(systemFont);
+    }
+
+    void everyTextIsWholeAndStandsOut_data()
+    {
+        QTest::addColumn<int>("scheme");
+        QTest::addColumn<int>("points");
+        QTest::addColumn<int>("switchedFrom"); // -1: set before the window opens
+        for (int scheme = 0; scheme < int(std::size(schemes)); ++scheme)
+            for (int points = 8; points <= 16; ++points)
+                QTest::addRow("%s, %d pt", schemes[scheme].name, points) << scheme << points << -1;
+        QTest::addRow("light to darker while running") << 2 << 10 << 0;
+        QTest::addRow("high-contrast black to light while running") << 0 << 10 << 3;
+    }
+
+    void everyTextIsWholeAndStandsOut()
+    {
+        QFETCH(int, scheme);
+        QFETCH(int, points);
+        QFETCH(int, switchedFrom);
+        QFont font = systemFont;
+        font.setPointSize(points);
+        QApplication::setFont(font);
+        QApplication::setPalette(
+            paletteOf(schemes[switchedFrom < 0 ? scheme : switchedFrom], light));
+
+        Form1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        if (switchedFrom >= 0) {
+            QTest::mouseClick(form.findChild<QPushButton*>("cmdStart"), Qt::LeftButton);
+            QApplication::setPalette(paletteOf(schemes[scheme], light));
+            const std::string total = form.text(Field::txtWattHours);
+            QTRY_VERIFY(form.text(Field::txtWattHours) != total);
+            QVERIFY(form.timerEnabled());
+            form.setTimerEnabled(false);
+        }
+        // As long as a day at full load makes them.
+        const std::pair<Field, const char*> readouts[] = {
+            {Field::txtVolts, "250 Volts"},
+            {Field::txtAmps, "200 Amps"},
+            {Field::txtWatts, "50000 Watts"},
+            {Field::txtWattHours, "1200000.000 WH"},
+            {Field::txtKwh, "1200.0000 Kwh"},
+            {Field::txtTimeStart, "2026-12-07 08:00:00"},
+            {Field::txtTimeStop, "2026-12-08 08:00:00"},
+            {Field::txtTimeElapsed, "86400 Seconds"},
+        };
+        for (const auto& [field, text] : readouts)
+            form.setText(field, text);
+        if (QWidget* focused = QApplication::focusWidget())
+            focused->clearFocus(); // no focus frame or cursor among the ink
+
+        // Where the style draws control faces from the system's theme, not
+        // from the palette, only the captions can be read under another one.
+        bool themedFaces = false;
+#ifdef Q_OS_WIN
+        themedFaces = scheme != 0;
+#endif
+        QStringList faults;
+        for (const layout::Control& control : layout::controls) {
+            if (control.kind == layout::Kind::ScrollBar ||
+                (themedFaces && control.colours != layout::Colours::BlueText))
+                continue;
+            auto* widget = form.findChild<QWidget*>(control.name);
+            const Rendering own = render(widget);
+            const double shown = inkSum(own);
+            const double whole = inkSum(renderWithRoom(widget));
+            if (whole == 0 || shown < 0.98 * whole)
+                faults << QString{"%1 shows %2 % of its ink"}
+                              .arg(control.name)
+                              .arg(whole == 0 ? 0 : 100 * shown / whole, 0, 'f', 1);
+            if (control.colours == layout::Colours::System)
+                continue; // the theme's colours are the theme's business
+            const Ink ink = strongestInk(own);
+            if (ink.contrast < (isLargeText(control.font) ? 3 : readableContrast))
+                faults
+                    << QString{"%1 stands at %2:1"}.arg(control.name).arg(ink.contrast, 0, 'f', 2);
+            // The captions keep their blue wherever it can be read, and its hue elsewhere.
+            const QColor blue{0, 0, 255};
+            if (control.colours == layout::Colours::BlueText &&
+                (contrastRatio(blue, ink.under) >= readableContrast ? ink.text != blue
+                                                                    : ink.text.hue() != 240))
+                faults << QString{"%1 is drawn in %2"}.arg(control.name, ink.text.name());
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(", ")));
+    }
+};
+
+QTEST_MAIN(ReadabilityTest)
+#include "readability_test.moc"

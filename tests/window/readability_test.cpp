@@ -2,22 +2,20 @@
 #include "panel/form1_layout.h"
 #include "panel/meter_fonts.h"
 #include "panel/text_contrast.h"
-#include "panel/tick_timer.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 
 using namespace wattmeter;
 
 // The window as desktops show it: under light, dark and high-contrast
 // palettes and system fonts from 8 to 16 pt, set as a platform theme sets
-// them, at the display scale of the run (QT_SCALE_FACTOR, one run per scale).
+// them, at the display scale of the run (one run per scale: QT_SCALE_FACTOR
+// on Linux, the system's DPI on Windows).
 // Every text must show all of its ink, and every text whose colour the meter
 // picks must stand out from what it stands on. Both are read from rendered
 // pixels.

@@ -63,6 +63,12 @@ start_wine() {
     fi
 }
 
+# The display's DPI in wine's prefix, 96 at 100 %, which Qt takes its scale
+# from when a program starts.
+set_wine_dpi() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+}
+
 stop_wine() { # and every program running in it
     [ -n "${WINEPREFIX:-}" ] || return 0
     wineserver --kill && wineserver --wait

@@ -80,6 +80,14 @@ QLineEdit* newTextField(const Control& control, QWidget* parent)
     return field;
 }
 
+Colours coloursOf(const QObject* widget)
+{
+    const QByteArray name = widget->objectName().toUtf8();
+    return std::find_if(layout::controls.begin(), layout::controls.end(),
+                        [&name](const Control& control) { return name == control.name; })
+        ->colours;
+}
+
 Bar barNamed(std::string_view name)
 {
     return *std::find_if(allBars.begin(), allBars.end(),
@@ -145,6 +153,8 @@ void Form1::createControls()
         widget->setGeometry(pixelRect(control));
         widget->setFont(meterFont(control.font));
         applyColours(widget, control.colours);
+        if (control.colours != Colours::System)
+            widget->installEventFilter(this);
         if (widget->focusPolicy() != Qt::NoFocus)
             tabOrder.emplace_back(control.tabIndex, widget);
     }
@@ -209,6 +219,16 @@ void Form1::changeEvent(QEvent* event)
             if (control.colours == Colours::BlueText)
                 applyColours(findChild<QLabel*>(control.name), control.colours);
     QWidget::changeEvent(event);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    // A desktop theme may give every widget its palette afresh, as qt6ct
+    // does when the user picks another scheme: the meter's own colours go
+    // back on. Set again unchanged, a palette sends no further event.
+    if (event->type() == QEvent::PaletteChange)
+        applyColours(static_cast<QWidget*>(watched), coloursOf(watched));
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form1::closeEvent(QCloseEvent* event)

@@ -60,6 +60,15 @@ struct Rendering {
     QImage shown, hidden;
 };
 
+// The window puts its own colours back on a control whose palette changes;
+// held off, so that the text can be drawn transparent.
+struct PaletteChangeHold : QObject {
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        return event->type() == QEvent::PaletteChange;
+    }
+};
+
 Rendering render(QWidget* control)
 {
     const QPalette palette = control->palette();
@@ -67,9 +76,12 @@ Rendering render(QWidget* control)
     for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         textless.setColor(role, Qt::transparent);
     Rendering rendering{control->grab().toImage().convertToFormat(QImage::Format_RGB32), {}};
+    PaletteChangeHold hold;
+    control->installEventFilter(&hold);
     control->setPalette(textless);
     rendering.hidden = control->grab().toImage().convertToFormat(QImage::Format_RGB32);
     control->setPalette(palette);
+    control->removeEventFilter(&hold);
     return rendering;
 }
 
@@ -160,12 +172,15 @@ private slots:
     {
         QTest::addColumn<int>("scheme");
         QTest::addColumn<int>("points");
-        QTest::addColumn<int>("switchedFrom"); // -1: set before the window opens
+        QTest::addColumn<int>("switchedFrom");   // -1: set before the window opens
+        QTest::addColumn<bool>("toEveryWidget"); // as qt6ct switches: each widget's palette set
         for (int scheme = 0; scheme < int(std::size(schemes)); ++scheme)
             for (int points = 8; points <= 16; ++points)
-                QTest::addRow("%s, %d pt", schemes[scheme].name, points) << scheme << points << -1;
-        QTest::addRow("light to darker while running") << 2 << 10 << 0;
-        QTest::addRow("high-contrast black to light while running") << 0 << 10 << 3;
+                QTest::addRow("%s, %d pt", schemes[scheme].name, points)
+                    << scheme << points << -1 << false;
+        QTest::addRow("light to darker while running") << 2 << 10 << 0 << false;
+        QTest::addRow("high-contrast black to light while running") << 0 << 10 << 3 << false;
+        QTest::addRow("light to dark on every widget while running") << 1 << 10 << 0 << true;
     }
 
     void everyTextIsWholeAndStandsOut()
@@ -173,6 +188,7 @@ private slots:
         QFETCH(int, scheme);
         QFETCH(int, points);
         QFETCH(int, switchedFrom);
+        QFETCH(bool, toEveryWidget);
         QFont font = systemFont;
         font.setPointSize(points);
         QApplication::setFont(font);
@@ -184,7 +200,13 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         if (switchedFrom >= 0) {
             QTest::mouseClick(form.findChild<QPushButton*>("cmdStart"), Qt::LeftButton);
-            QApplication::setPalette(paletteOf(schemes[scheme], light));
+            const QPalette switched = paletteOf(schemes[scheme], light);
+            QApplication::setPalette(switched);
+            if (toEveryWidget) { // the window last, after the captions on it
+                for (QWidget* widget : form.findChildren<QWidget*>())
+                    widget->setPalette(switched);
+                form.setPalette(switched);
+            }
             const std::string total = form.text(Field::txtWattHours);
             QTRY_VERIFY(form.text(Field::txtWattHours) != total);
             QVERIFY(form.timerEnabled());
@@ -231,12 +253,17 @@ private slots:
             if (ink.contrast < (isLargeText(control.font) ? 3 : readableContrast))
                 faults
                     << QString{"%1 stands at %2:1"}.arg(control.name).arg(ink.contrast, 0, 'f', 2);
-            // The captions keep their blue wherever it can be read, and its hue elsewhere.
+            // The captions keep their blue wherever it can be read, and its
+            // hue elsewhere; the readouts keep their green on black.
             const QColor blue{0, 0, 255};
-            if (control.colours == layout::Colours::BlueText &&
-                (contrastRatio(blue, ink.under) >= readableContrast ? ink.text != blue
-                                                                    : ink.text.hue() != 240))
-                faults << QString{"%1 is drawn in %2"}.arg(control.name, ink.text.name());
+            const bool ownColours =
+                control.colours == layout::Colours::BlueText
+                    ? (contrastRatio(blue, ink.under) >= readableContrast ? ink.text == blue
+                                                                          : ink.text.hue() == 240)
+                    : ink.text == QColor{0, 192, 0} && ink.under == Qt::black;
+            if (!ownColours)
+                faults << QString{"%1 is drawn in %2 on %3"}.arg(control.name, ink.text.name(),
+                                                                 ink.under.name());
         }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(", ")));
     }

@@ -33,7 +33,7 @@ build_for_windows() {
 # memory where there is room for it, and goes with stop_wine, at the latest
 # when the script ends.
 start_wine() {
-    local needed_mb=1000 parent=$PWD/build log=$PWD/build/wine-setup.log
+    local needed_mb=1000 parent=$PWD/build
     free_mb() { df --output=avail -m "$1" | tail -n 1; }
     mkdir -p build
     if [ -w /dev/shm ] && [ "$(free_mb /dev/shm)" -gt "$needed_mb" ]; then
@@ -49,13 +49,17 @@ start_wine() {
     WINEPREFIX=$(mktemp -d "$parent/wattmeter-wine.XXXXXX")
     export WINEPREFIX
     trap stop_wine EXIT
-    # One lasting wine server for the whole run, so that each program does
-    # not pay for starting its own. It and wine's services must not hold the
-    # script's output open, so what they print goes to a log, shown if
-    # setting up fails. Plain wineboot: wine already sets up a new prefix
-    # before running it, and "--init" would start a second service manager,
-    # beside which COM's service fails to start, costing every program that
-    # uses COM (Qt's do) 20 s.
+    start_wine_server
+}
+
+# One lasting wine server for the whole run, so that each program does not
+# pay for starting its own. It and wine's services must not hold the script's
+# output open, so what they print goes to a log, shown if setting up fails.
+# Plain wineboot: wine already sets up a new prefix before running it, and
+# "--init" would start a second service manager, beside which COM's service
+# fails to start, costing every program that uses COM (Qt's do) 20 s.
+start_wine_server() {
+    local log=$PWD/build/wine-setup.log
     if ! { wineserver --persistent && wineboot; } >"$log" 2>&1; then
         echo "wine could not set up its prefix in $WINEPREFIX:" >&2
         cat "$log" >&2
@@ -67,6 +71,26 @@ start_wine() {
 # from when a program starts.
 set_wine_dpi() {
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+}
+
+# Windows' high-contrast scheme, "black" or "white", as the system colours,
+# with visual styles off as the high-contrast themes of Windows 7 turn them
+# off: Qt takes its palette from them. Wine reads them when its server starts.
+set_wine_high_contrast() {
+    local pair colours=("Hilight=26 235 255" "HilightText=0 0 0" "GrayText=63 242 63")
+    local ink="255 255 255" ground="0 0 0"
+    if [ "$1" = white ]; then
+        colours=("Hilight=55 0 110" "HilightText=255 255 255" "GrayText=96 0 0")
+        ink="0 0 0" ground="255 255 255"
+    fi
+    colours+=("Window=$ground" "ButtonFace=$ground" "WindowText=$ink" "ButtonText=$ink"
+        "WindowFrame=$ink" "ButtonHilight=$ink" "ButtonDkShadow=$ink" "ButtonShadow=128 128 128")
+    for pair in "${colours[@]}"; do
+        wine reg add 'HKCU\Control Panel\Colors' /v "${pair%%=*}" /d "${pair#*=}" /f >/dev/null 2>&1
+    done
+    wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' \
+        /v ThemeActive /d 0 /f >/dev/null 2>&1
+    wineserver --kill && wineserver --wait && start_wine_server
 }
 
 stop_wine() { # and every program running in it

@@ -46,10 +46,27 @@ start_wine() {
     # No menu entries on the Linux desktop for what is installed, and no
     # offer to fetch Mono or Gecko.
     export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+    hide_shipped_fonts_from_wine
     WINEPREFIX=$(mktemp -d "$parent/wattmeter-wine.XXXXXX")
     export WINEPREFIX
     trap stop_wine EXIT
     start_wine_server
+}
+
+# Under wine, as on a Windows that has neither, the two fonts the meter ships
+# beside its program must be found only there: wine is shown the folders of
+# this system's fonts less theirs (it reads whole folders, past fontconfig's
+# rejections). Set before the prefix is made, since wine keeps the fonts its
+# first program finds in the prefix and later programs take them from there.
+hide_shipped_fonts_from_wine() {
+    local config=$PWD/build/wine-fonts.conf
+    {
+        echo '<fontconfig>'
+        env -u FONTCONFIG_FILE fc-list --format '%{file}\n' | xargs -r -d '\n' dirname | sort -u |
+            grep -v -e '/ocr-a$' -e '/kaushanscript$' | sed 's|.*|  <dir>&</dir>|'
+        echo '</fontconfig>'
+    } >"$config"
+    export FONTCONFIG_FILE=$config
 }
 
 # One lasting wine server for the whole run, so that each program does not

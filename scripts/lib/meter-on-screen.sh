@@ -1,7 +1,7 @@
 # Sourced on a virtual screen by the scripts that drive the meter as a user
-# would: start_meter opens it and waits for its window, press clicks a point
-# in that window, field copies a field's text, and ticks_match_elapsed checks
-# a total against the time it ran.
+# would: start_meter opens it and waits for its window, close_meter closes
+# it, press clicks a point in that window, field copies a field's text, and
+# ticks_match_elapsed checks a total against the time it ran.
 
 start_meter() { # the command that runs the meter; the build's own if none
     [ $# -gt 0 ] || set -- build/default/src/wattmeter
@@ -13,6 +13,15 @@ start_meter() { # the command that runs the meter; the build's own if none
     # Typing goes to the meter even with no window manager to focus it.
     xdotool windowfocus "$window"
     sleep 1
+}
+
+# Closes the meter as a user would; the program must then end.
+close_meter() {
+    xdotool key --window "$window" alt+F4
+    if ! timeout 10 tail --pid="$meter" -f /dev/null; then
+        echo "the meter was still running 10 s after Alt+F4" >&2
+        exit 1
+    fi
 }
 
 press() { # a point in window coordinates

@@ -107,25 +107,31 @@ build_windows_qt() {
     rm -rf "$work"
 }
 
-# Debian's qt6-base source package, through a deb-src entry made beside the
-# machine's own apt source when it has none.
+# Debian's qt6-base source package, fetched through an apt set-up of its own
+# in the work folder, whose one entry is the deb-src of the archive that the
+# host's qt6-base-dev comes from: the system's apt sources stay as they are.
 windows_qt_source() {
     local version=$1 work=$2 log=$3
-    local sources=/etc/apt/sources.list.d/wattmeter-deb-src
-    local sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    if ! grep -rqs '^Types:.*deb-src\|^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-        if grep -qs '^deb ' /etc/apt/sources.list; then
-            sed -n 's/^deb /deb-src /p' /etc/apt/sources.list | "${sudo[@]}" tee "$sources.list" >/dev/null
-        fi
-        if ls /etc/apt/sources.list.d/*.sources >/dev/null 2>&1; then
-            sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/*.sources |
-                "${sudo[@]}" tee "$sources.sources" >/dev/null
-        fi
-        "${sudo[@]}" apt-get update -qq
+    local apt=$work/apt installed archive
+    installed=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+    # Under the installed version, marked "***", each archive that has it.
+    archive=$(apt-cache policy qt6-base-dev | awk '
+        $1 == "***" { mine = 1; next }
+        NF == 2 && $2 !~ /^\// { mine = 0; next }
+        mine && $2 ~ /^https?:/ { split($3, place, "/"); print $2, place[1], place[2]; exit }')
+    if [ -z "$archive" ]; then
+        echo "Qt for Windows: apt names no archive that qt6-base-dev $installed comes from," \
+            "so its source cannot be fetched." >&2
+        return 1
     fi
-    echo "  Qt: fetching Debian's qt6-base source"
-    if ! (cd "$work" && apt-get source -qq "qt6-base=$(dpkg-query -W -f='${Version}' qt6-base-dev)") >"$log" 2>&1; then
+    echo "  Qt: fetching Debian's qt6-base $installed source from ${archive%% *} (an apt source" \
+        "list of its own in $apt; the system's apt sources are not changed)"
+    mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$apt/parts"
+    echo "deb-src $archive" >"$apt/sources.list"
+    local options=(-o "Dir::Etc::SourceList=$apt/sources.list" -o "Dir::Etc::SourceParts=$apt/parts"
+        -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache")
+    if ! { apt-get "${options[@]}" update -qq &&
+        (cd "$work" && apt-get "${options[@]}" source -qq "qt6-base=$installed"); } >"$log" 2>&1; then
         windows_qt_failed "fetching the source" "$log"
         return 1
     fi

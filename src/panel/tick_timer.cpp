@@ -17,6 +17,7 @@ void TickTimer::setEnabled(bool enabled)
         return;
     enabled_ = enabled;
     if (enabled) {
+        ++runs_;
         sinceEnabled_.start();
         delivered_ = 0;
         waitForNextTick();
@@ -28,8 +29,11 @@ void TickTimer::setEnabled(bool enabled)
 void TickTimer::deliverDueTicks()
 {
     const qint64 due = sinceEnabled_.elapsed() / intervalMs;
-    // A tick's receiver may disable the timer; the ticks still due then lapse.
-    while (enabled_ && delivered_ < due) {
+    const qint64 run = runs_;
+    // A tick's receiver may disable the timer, and may enable it again (in a
+    // nested event loop, such as a message box's): the ticks still due then
+    // lapse, and a timer enabled again counts from its own start.
+    while (enabled_ && runs_ == run && delivered_ < due) {
         ++delivered_;
         emit tick();
     }

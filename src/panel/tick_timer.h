@@ -32,6 +32,7 @@ private:
     QTimer wakeUp_;
     QElapsedTimer sinceEnabled_;
     qint64 delivered_ = 0;
+    qint64 runs_ = 0; // times enabled, so that a tick can tell it was restarted
     bool enabled_ = false;
 };
 

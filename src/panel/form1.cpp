@@ -38,6 +38,17 @@ QString toQString(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// A control looked up by its layout name. A name that finds none is a fault
+// in this program: it stops here, naming it, rather than at a null pointer.
+template <typename T> T* namedChild(const QObject* parent, std::string_view name)
+{
+    auto* child = parent->findChild<T*>(toQString(name));
+    if (!child)
+        qFatal("Form1: no %s named %.*s", T::staticMetaObject.className(),
+               static_cast<int>(name.size()), name.data());
+    return child;
+}
+
 QRect pixelRect(const Control& control)
 {
     constexpr int px = layout::twipsPerPixel;
@@ -74,7 +85,7 @@ QLineEdit* newTextField(const Control& control, QWidget* parent)
     field->setAlignment(Qt::AlignCenter);
     // The total lives in this text: no length limit may ever cut it.
     field->setMaxLength(std::numeric_limits<int>::max());
-    auto* caption = parent->findChild<QLabel*>(QString::fromUtf8(control.captionLabel));
+    auto* caption = namedChild<QLabel>(parent, control.captionLabel);
     caption->setBuddy(field);
     field->setAccessibleName(caption->text());
     return field;
@@ -83,15 +94,22 @@ QLineEdit* newTextField(const Control& control, QWidget* parent)
 Colours coloursOf(const QObject* widget)
 {
     const QByteArray name = widget->objectName().toUtf8();
-    return std::find_if(layout::controls.begin(), layout::controls.end(),
-                        [&name](const Control& control) { return name == control.name; })
-        ->colours;
+    const auto* control =
+        std::find_if(layout::controls.begin(), layout::controls.end(),
+                     [&name](const Control& control) { return name == control.name; });
+    if (control == layout::controls.end())
+        qFatal("Form1: no control named %s in the layout", name.constData());
+    return control->colours;
 }
 
 Bar barNamed(std::string_view name)
 {
-    return *std::find_if(allBars.begin(), allBars.end(),
-                         [name](Bar bar) { return barName(bar) == name; });
+    const auto* bar = std::find_if(allBars.begin(), allBars.end(),
+                                   [name](Bar bar) { return barName(bar) == name; });
+    if (bar == allBars.end())
+        qFatal("Form1: no bar of the panel is named %.*s", static_cast<int>(name.size()),
+               name.data());
+    return *bar;
 }
 
 // Both bars sit in one frame, whose title would otherwise name them both to
@@ -147,7 +165,7 @@ void Form1::createControls()
     for (const Control& control : layout::controls) {
         QWidget* container = this;
         if (control.container)
-            container = findChild<QWidget*>(control.container);
+            container = namedChild<QWidget>(this, control.container);
         QWidget* widget = newControl(control, container);
         widget->setObjectName(control.name);
         widget->setGeometry(pixelRect(control));
@@ -168,17 +186,17 @@ void Form1::createControls()
                              QRegion{field->geometry().translated(-caption->pos())});
 
     // Frames with their caption on the border line, leaving their inside to
-    // their controls.
-    QStyle* frameStyle = QStyleFactory::create("Windows");
-    frameStyle->setParent(this);
-    for (auto* frame : findChildren<QGroupBox*>())
-        frame->setStyle(frameStyle);
+    // their controls. A Qt built without that style keeps its own frames.
+    if (QStyle* frameStyle = QStyleFactory::create("Windows")) {
+        frameStyle->setParent(this);
+        for (auto* frame : findChildren<QGroupBox*>())
+            frame->setStyle(frameStyle);
+    }
 
     for (Field field : allFields)
-        fields_[static_cast<std::size_t>(field)] =
-            findChild<QLineEdit*>(toQString(fieldName(field)));
+        fields_[static_cast<std::size_t>(field)] = namedChild<QLineEdit>(this, fieldName(field));
     for (Bar bar : allBars)
-        bars_[static_cast<std::size_t>(bar)] = findChild<QScrollBar*>(toQString(barName(bar)));
+        bars_[static_cast<std::size_t>(bar)] = namedChild<QScrollBar>(this, barName(bar));
 
     std::sort(tabOrder.begin(), tabOrder.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -191,16 +209,16 @@ void Form1::wireEvents()
 {
     // Each operation names how to go on after its error; the advice is
     // translated only when an error is reported, never on the tick's path.
-    connect(findChild<QPushButton*>("cmdStart"), &QPushButton::clicked, this, [this] {
+    connect(namedChild<QPushButton>(this, "cmdStart"), &QPushButton::clicked, this, [this] {
         perform([this] { start(*this); },
                 QT_TR_NOOP("Set the computer's clock to the present day and press Start again."));
     });
-    connect(findChild<QPushButton*>("cmdStop"), &QPushButton::clicked, this, [this] {
+    connect(namedChild<QPushButton>(this, "cmdStop"), &QPushButton::clicked, this, [this] {
         perform([this] { stop(*this); },
                 QT_TR_NOOP("Press Start first, or type a start time such as 2026-12-07 09:30:00 "
                            "into Start Time."));
     });
-    connect(findChild<QPushButton*>("cmdReset"), &QPushButton::clicked, this,
+    connect(namedChild<QPushButton>(this, "cmdReset"), &QPushButton::clicked, this,
             [this] { perform([this] { reset(*this); }, ""); });
     // The total is the one number a tick reads that the user may have typed.
     connect(timer1_, &TickTimer::tick, this, [this] {
@@ -217,7 +235,7 @@ void Form1::changeEvent(QEvent* event)
     if (event->type() == QEvent::PaletteChange)
         for (const Control& control : layout::controls)
             if (control.colours == Colours::BlueText)
-                applyColours(findChild<QLabel*>(control.name), control.colours);
+                applyColours(namedChild<QLabel>(this, control.name), control.colours);
     QWidget::changeEvent(event);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <string_view>
 
 // The controls of the meter window, in the order they are created, which is
 // also their stacking order: a caption label comes before the field that is
@@ -83,5 +85,24 @@ inline constexpr std::array controls{
     Control{"Label10", Label, "Frame2", "0", 1680, 5640, 375, 255, barEndFont, System, 19, nullptr},
 };
 // clang-format on
+
+// The window looks a control's frame and a field's caption up by name when it
+// creates the control: each must name a control created before it.
+consteval bool namesOnlyEarlierControls()
+{
+    const auto createdBefore = [](const char* name, std::size_t index) {
+        for (std::size_t i = 0; i < index; ++i)
+            if (std::string_view{controls[i].name} == name)
+                return true;
+        return false;
+    };
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        for (const char* name : {controls[i].container, controls[i].captionLabel})
+            if (name && !createdBefore(name, i))
+                return false;
+    return true;
+}
+static_assert(namesOnlyEarlierControls(),
+              "a container or caption label names no control created before it");
 
 } // namespace wattmeter::layout

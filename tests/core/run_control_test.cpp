@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <locale>
+#include <string>
+
 using namespace wattmeter;
 using namespace std::chrono;
 
@@ -124,6 +128,52 @@ TEST_F(RunControl, ASecondRunTimesItselfButCarriesTheTotalOn)
     EXPECT_EQ(panel.text(Field::txtTimeElapsed), "3 Seconds");
     EXPECT_EQ(panel.text(Field::txtWattHours), "0.056 WH");
 }
+
+namespace {
+// A decimal comma and a point between thousands, as in German.
+struct CommaDecimal : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+    char do_thousands_sep() const override { return '.'; }
+    std::string do_grouping() const override { return "\3"; }
+};
+
+// The meter under a locale with a decimal comma: C++'s global locale, which
+// streams take, or the C library's, which printf and strtod take.
+class UnderACommaLocale : public RunControl, public testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override
+    {
+        if (!GetParam()) {
+            std::locale::global(std::locale{std::locale::classic(), new CommaDecimal});
+            return;
+        }
+        // glibc's name for it, made by scripts/test where missing, then Windows'.
+        if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "German"))
+            GTEST_SKIP() << "no German locale here: localedef -i de_DE -f UTF-8 de_DE.UTF-8";
+    }
+    void TearDown() override
+    {
+        std::locale::global(std::locale::classic());
+        std::setlocale(LC_ALL, "C");
+    }
+};
+} // namespace
+
+TEST_P(UnderACommaLocale, ReadsAndWritesAPointAsEver)
+{
+    panel.setText(Field::txtWattHours, "1234.5 WH");
+    start(panel, now.clock());
+    energyTick(panel);
+    now.time += 125s;
+    stop(panel, now.clock());
+    EXPECT_EQ(panel.text(Field::txtWattHours), "1234.528 WH");
+    EXPECT_EQ(panel.text(Field::txtKwh), "1.2345 Kwh");
+    EXPECT_EQ(panel.text(Field::txtTimeStart), "2026-12-07 16:05:09");
+    EXPECT_EQ(panel.text(Field::txtTimeElapsed), "125 Seconds");
+}
+
+INSTANTIATE_TEST_SUITE_P(CppOrC, UnderACommaLocale, testing::Bool(),
+                         [](const auto& info) { return info.param ? "CLibrary" : "CppGlobal"; });
 
 TEST(RunControlAcrossSummerTime, CountsRealSecondsWhenTheClocksChange)
 {

@@ -207,15 +207,18 @@ void Form1::createControls()
 
 void Form1::wireEvents()
 {
-    // Each operation names how to go on after its error; the advice is
-    // translated only when an error is reported, never on the tick's path.
+    // Each operation says what it has written by the time its error comes
+    // and how to go on; this is translated only when an error is reported,
+    // never on the tick's path.
     connect(namedChild<QPushButton>(this, "cmdStart"), &QPushButton::clicked, this, [this] {
         perform([this] { start(*this); },
-                QT_TR_NOOP("Set the computer's clock to the present day and press Start again."));
+                QT_TR_NOOP("Every field keeps its text. Set the computer's clock to the present "
+                           "day and press Start again."));
     });
     connect(namedChild<QPushButton>(this, "cmdStop"), &QPushButton::clicked, this, [this] {
         perform([this] { stop(*this); },
-                QT_TR_NOOP("Press Start first, or type a start time such as 2026-12-07 09:30:00 "
+                QT_TR_NOOP("Stop Time shows the new stop time; the other fields keep their text. "
+                           "Press Start first, or type a start time such as 2026-12-07 09:30:00 "
                            "into Start Time."));
     });
     connect(namedChild<QPushButton>(this, "cmdReset"), &QPushButton::clicked, this,
@@ -223,7 +226,8 @@ void Form1::wireEvents()
     // The total is the one number a tick reads that the user may have typed.
     connect(timer1_, &TickTimer::tick, this, [this] {
         perform([this] { energyTick(*this); },
-                QT_TR_NOOP("Watt Hours holds a number too large to count on: Reset, or a "
+                QT_TR_NOOP("Volts, Amps and Watts show the setting; the rest keep their text. "
+                           "Watt Hours holds a number too large to count on: Reset, or a "
                            "smaller total typed there, lets the meter run again."));
     });
 }
@@ -271,8 +275,7 @@ void Form1::report(const std::exception& error, const char* howToGoOn)
 {
     QMessageBox box{QMessageBox::Critical, meterTitle, QString::fromUtf8(error.what()),
                     QMessageBox::Ok, this};
-    box.setInformativeText(
-        tr("The meter has stopped. Every field keeps its text. %1").arg(tr(howToGoOn)).trimmed());
+    box.setInformativeText(tr("The meter has stopped. %1").arg(tr(howToGoOn)).trimmed());
     box.exec();
 }
 

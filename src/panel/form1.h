@@ -38,8 +38,8 @@ protected:
 private:
     void createControls();
     void wireEvents();
-    // Runs an operation; an error stops the meter and is reported with how to
-    // go on, while every field keeps what the operation left in it.
+    // Runs an operation; an error stops the meter and is reported with what
+    // the operation had written by then and how to go on.
     void perform(const std::function<void()>& operation, const char* howToGoOn);
     void report(const std::exception& error, const char* howToGoOn);
 

@@ -39,20 +39,28 @@ TEST(EnergyTick, WorkedExampleRoundsTheTotalAtEveryTick)
     }
 }
 
-TEST(EnergyTick, AnHourOfTicksAtTheEndsOfTheBars)
+TEST(EnergyTick, AnHourOfTicksAddsEachTicksEnergyRoundedToAThousandth)
 {
-    PanelState low = afterReset();
-    low.setValue(Bar::VScroll1, 210);
-    low.setValue(Bar::VScroll2, 1);
-    tick(low, 36000);
-    EXPECT_EQ(low.text(Field::txtWattHours), "216.000 WH");
-    EXPECT_EQ(low.text(Field::txtKwh), "0.2160 Kwh");
-
-    PanelState high = afterReset();
-    high.setValue(Bar::VScroll2, 200);
-    tick(high, 36000);
-    EXPECT_EQ(high.text(Field::txtWatts), "50000 Watts");
-    EXPECT_EQ(high.text(Field::txtWattHours), "50004.000 WH");
+    const struct {
+        int volts, amps;
+        const char* wattHours;
+        const char* kilowattHours;
+    } cases[] = {
+        {210, 1, "216.000 WH", "0.2160 Kwh"},      // 2.9 % over 210 Wh
+        {233, 1, "216.000 WH", "0.2160 Kwh"},      // 7.3 % under 233 Wh
+        {234, 1, "222.548 WH", "0.2225 Kwh"},      // 0.0065 Wh a tick: halves go both ways
+        {235, 1, "252.000 WH", "0.2520 Kwh"},      // 7.2 % over 235 Wh
+        {250, 4, "1008.000 WH", "1.0080 Kwh"},     // 0.8 % over 1000 Wh
+        {250, 200, "50004.000 WH", "50.0040 Kwh"}, // the top of both bars
+    };
+    for (const auto& hour : cases) {
+        PanelState panel = afterReset();
+        panel.setValue(Bar::VScroll1, hour.volts);
+        panel.setValue(Bar::VScroll2, hour.amps);
+        tick(panel, 36000);
+        EXPECT_EQ(panel.text(Field::txtWattHours), hour.wattHours) << hour.volts * hour.amps;
+        EXPECT_EQ(panel.text(Field::txtKwh), hour.kilowattHours) << hour.volts * hour.amps;
+    }
 }
 
 TEST(EnergyTick, FirstTickAfterStartUpCountsFromZero)

@@ -412,6 +412,7 @@ private slots:
         QCOMPARE(answerer.titles, QStringList{"Power Measurement Example"});
         QVERIFY(answerer.texts.front().startsWith("Type mismatch"));
         QVERIFY(answerer.texts.front().contains("txtTimeStart"));
+        QVERIFY(answerer.texts.front().contains("Stop Time shows the new stop time"));
         QVERIFY(answerer.texts.front().contains("Press Start first, or type a start time such as "
                                                 "2026-12-07 09:30:00 into Start Time."));
         QVERIFY(!child<TickTimer>("Timer1")->isEnabled());
@@ -442,6 +443,7 @@ private slots:
         QCOMPARE(answerer.texts.size(), 1);
         QVERIFY(answerer.texts.front().startsWith("Overflow"));
         QVERIFY(answerer.texts.front().contains("Watt Hours holds a number too large to count on"));
+        QVERIFY(answerer.texts.front().contains("Volts, Amps and Watts show the setting"));
         QVERIFY(answerer.texts.front().contains("Reset"));
         QVERIFY(!child<TickTimer>("Timer1")->isEnabled());
         QVERIFY(answerer.texts.front().size() < 300);

@@ -9,7 +9,7 @@ package_packages=(dpkg-dev file lintian weston qt6-wayland)
 # What it takes to build Qt and the meter for Windows, package them, and run
 # them under wine.
 windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine wine64 dpkg-dev
-    wixl msitools faketime zip unzip osslsigncode openssl)
+    wixl msitools faketime zip unzip osslsigncode openssl socat)
 # What it takes to show the window on a screen of its own.
 screen_packages=(xvfb xauth xdotool imagemagick)
 

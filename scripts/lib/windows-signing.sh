@@ -1,0 +1,101 @@
+# Sourced by scripts/package-windows: Authenticode signatures made with
+# osslsigncode from a PKCS#12 certificate (WATTMETER_SIGNING_CERTIFICATE) and
+# its password (WATTMETER_SIGNING_PASSWORD), time-stamped by an RFC 3161
+# server (WATTMETER_TIMESTAMP_URL) so that they stay valid after the
+# certificate expires.
+
+# Takes the three settings and checks them before anything is built. The
+# password leaves the environment here, so that no build tool inherits it: it
+# stays in a shell variable and reaches openssl and osslsigncode only on a
+# pipe, never on a command line.
+take_signing_settings() {
+    signing_certificate=${WATTMETER_SIGNING_CERTIFICATE-}
+    signing_password=${WATTMETER_SIGNING_PASSWORD-}
+    timestamp_url=${WATTMETER_TIMESTAMP_URL-}
+    unset WATTMETER_SIGNING_PASSWORD
+    if [ -z "$signing_certificate" ]; then
+        echo "Not signing: no certificate given (WATTMETER_SIGNING_CERTIFICATE; see the README)"
+        return 0
+    fi
+    if [ ! -f "$signing_certificate" ] || [ ! -r "$signing_certificate" ]; then
+        echo "WATTMETER_SIGNING_CERTIFICATE: $signing_certificate is not a file that can be read." >&2
+        return 1
+    fi
+    local said
+    # -legacy: certificates exported by older tools use ciphers OpenSSL 3
+    # reads only so, as osslsigncode does.
+    if ! said=$(openssl pkcs12 -legacy -in "$signing_certificate" -noout \
+        -passin fd:3 3< <(printf '%s' "$signing_password") 2>&1); then
+        if grep -qi 'mac verify' <<<"$said"; then
+            echo "WATTMETER_SIGNING_PASSWORD is not the password of the certificate in" \
+                "$signing_certificate." >&2
+        else
+            echo "WATTMETER_SIGNING_CERTIFICATE: $signing_certificate is not a PKCS#12 file" \
+                "(.pfx or .p12) that OpenSSL can read; it said:" >&2
+            sed 's/^/    /' <<<"$said" >&2
+        fi
+        return 1
+    fi
+    if [ -z "$timestamp_url" ]; then
+        echo "Signing without a time-stamp (no WATTMETER_TIMESTAMP_URL): the signatures will" \
+            "expire with the certificate."
+    elif ! [[ $timestamp_url =~ ^https?://[^/[:space:]]+(/[^[:space:]]*)?$ ]]; then
+        echo "WATTMETER_TIMESTAMP_URL: \"$timestamp_url\" is not the http:// or https:// address" \
+            "of a time-stamping server." >&2
+        return 1
+    fi
+    check_osslsigncode
+}
+
+# Debian 12's osslsigncode, 2.5, is the oldest these scripts were tried with.
+check_osslsigncode() {
+    local version
+    version=$(osslsigncode --version 2>/dev/null | sed -n '1s/^osslsigncode \([0-9.]*\).*/\1/p')
+    if [ -z "$version" ] || ! printf '%s\n' 2.5 "$version" | sort --version-sort --check=quiet; then
+        echo "osslsigncode ${version:-is missing: it} is too old to sign the packages; 2.5 or" \
+            "later (Debian 12's) is needed." >&2
+        return 1
+    fi
+}
+
+signing() { [ -n "$signing_certificate" ]; }
+
+# Signs a file in place, dated the release day and time-stamped when a
+# server is given; says why when it cannot.
+sign_file() {
+    local file=$1 log=build/windows-package/signing.log status=0
+    local stamp=()
+    [ -z "$timestamp_url" ] || stamp=(-ts "$timestamp_url")
+    timeout 120 osslsigncode sign -pkcs12 "$signing_certificate" \
+        -readpass <(printf '%s' "$signing_password") -h sha256 -n "Watt Hour Simulator" \
+        -time "$(release_epoch)" "${stamp[@]}" -in "$file" -out "$file.signed" >"$log" 2>&1 ||
+        status=$?
+    if [ $status -eq 0 ]; then
+        mv "$file.signed" "$file"
+        return 0
+    fi
+    rm -f "$file.signed"
+    if [ $status -eq 124 ]; then
+        echo "The time-stamping server at $timestamp_url (WATTMETER_TIMESTAMP_URL) did not" \
+            "answer within 2 minutes while $file was signed." >&2
+    elif [ -n "$timestamp_url" ] && grep -qi 'timestamp' "$log"; then
+        echo "Could not time-stamp $file at $timestamp_url (WATTMETER_TIMESTAMP_URL): is it" \
+            "the address of an RFC 3161 time-stamping server, and can it be reached? The" \
+            "signing tool said:" >&2
+    else
+        echo "Could not sign $file with the certificate in $signing_certificate: does it hold" \
+            "a code-signing certificate with its key? The signing tool said:" >&2
+    fi
+    sed 's/^/    /' "$log" >&2
+    return 1
+}
+
+# The signature of a signed file, alone, as a release publishes it.
+extract_signature() {
+    local file=$1 signature=$2 log=build/windows-package/signing.log
+    if ! osslsigncode extract-signature -in "$file" -out "$signature" >"$log" 2>&1; then
+        echo "Could not take the signature out of $file; the signing tool said:" >&2
+        sed 's/^/    /' "$log" >&2
+        return 1
+    fi
+}

@@ -22,20 +22,24 @@ ensure_packages() {
     done
     [ ${#missing[@]} -eq 0 ] && return 0
 
-    local sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
     echo "Installing ${missing[*]}"
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
         "${missing[@]}" >/dev/null
+}
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    else
+        sudo "$@"
+    fi
 }
 
 # The German locale, whose decimal comma the core tests run the meter under:
 # a Debian machine has only C and POSIX until it is made.
 ensure_comma_locale() {
     locale -a | grep -qx 'de_DE.utf8' && return 0
-    local sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
     echo "Making the de_DE.UTF-8 locale for the tests"
-    "${sudo[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8
+    as_root localedef -i de_DE -f UTF-8 de_DE.UTF-8
 }

@@ -64,9 +64,11 @@ signing() { [ -n "$signing_certificate" ]; }
 # server is given; says why when it cannot.
 sign_file() {
     local file=$1 log=build/windows-package/signing.log status=0
+    # osslsigncode waits for ever on a server that takes the query and says
+    # nothing; a time-stamping authority answers within seconds.
     local stamp=()
     [ -z "$timestamp_url" ] || stamp=(-ts "$timestamp_url")
-    timeout 120 osslsigncode sign -pkcs12 "$signing_certificate" \
+    timeout 60 osslsigncode sign -pkcs12 "$signing_certificate" \
         -readpass <(printf '%s' "$signing_password") -h sha256 -n "Watt Hour Simulator" \
         -time "$(release_epoch)" "${stamp[@]}" -in "$file" -out "$file.signed" >"$log" 2>&1 ||
         status=$?
@@ -77,7 +79,7 @@ sign_file() {
     rm -f "$file.signed"
     if [ $status -eq 124 ]; then
         echo "The time-stamping server at $timestamp_url (WATTMETER_TIMESTAMP_URL) did not" \
-            "answer within 2 minutes while $file was signed." >&2
+            "answer within a minute while $file was signed." >&2
     elif [ -n "$timestamp_url" ] && grep -qi 'timestamp' "$log"; then
         echo "Could not time-stamp $file at $timestamp_url (WATTMETER_TIMESTAMP_URL): is it" \
             "the address of an RFC 3161 time-stamping server, and can it be reached? The" \

@@ -1,6 +1,6 @@
-#include "metering/energy_tick.h"
-#include "metering/run_control.h"
-#include "panel/panel_state.h"
+#include "core/energy_tick.h"
+#include "core/run_control.h"
+#include "core/panel_state.h"
 
 #include <benchmark/benchmark.h>
 

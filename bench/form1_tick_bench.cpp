@@ -1,6 +1,6 @@
-#include "metering/energy_tick.h"
-#include "metering/run_control.h"
-#include "panel/form1.h"
+#include "core/energy_tick.h"
+#include "core/run_control.h"
+#include "window/form1.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "metering/errors.h"
+#include "core/errors.h"
 
 #include <cstdlib>
 #include <ctime>

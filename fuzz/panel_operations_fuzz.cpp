@@ -1,8 +1,8 @@
 #include "fuzz_support.h"
-#include "metering/energy_tick.h"
-#include "metering/number_text.h"
-#include "metering/run_control.h"
-#include "panel/panel_state.h"
+#include "core/energy_tick.h"
+#include "core/number_text.h"
+#include "core/run_control.h"
+#include "core/panel_state.h"
 
 #include <chrono>
 #include <cstddef>

@@ -1,5 +1,5 @@
 #include "fuzz_support.h"
-#include "metering/number_text.h"
+#include "core/number_text.h"
 
 #include <cmath>
 #include <cstddef>

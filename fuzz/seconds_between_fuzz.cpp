@@ -1,5 +1,5 @@
 #include "fuzz_support.h"
-#include "metering/date_time.h"
+#include "core/date_time.h"
 
 #include <cstddef>
 #include <cstdint>

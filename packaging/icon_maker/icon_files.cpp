@@ -1,6 +1,6 @@
 #include "icon_files.h"
 
-#include "panel/meter_icon.h"
+#include "window/meter_icon.h"
 #include "windows_icon.h"
 
 #include <QBuffer>

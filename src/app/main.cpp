@@ -1,5 +1,5 @@
-#include "panel/form1.h"
-#include "panel/meter_fonts.h"
+#include "window/form1.h"
+#include "window/meter_fonts.h"
 
 #include <QApplication>
 

@@ -1,5 +1,5 @@
-#include "metering/date_time.h"
-#include "metering/errors.h"
+#include "core/date_time.h"
+#include "core/errors.h"
 #include "time_zone.h"
 
 #include <gtest/gtest.h>

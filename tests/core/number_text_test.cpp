@@ -1,5 +1,5 @@
-#include "metering/errors.h"
-#include "metering/number_text.h"
+#include "core/errors.h"
+#include "core/number_text.h"
 
 #include <gtest/gtest.h>
 

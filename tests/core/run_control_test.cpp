@@ -1,7 +1,7 @@
-#include "metering/energy_tick.h"
-#include "metering/errors.h"
-#include "metering/run_control.h"
-#include "panel/panel_state.h"
+#include "core/energy_tick.h"
+#include "core/errors.h"
+#include "core/run_control.h"
+#include "core/panel_state.h"
 #include "time_zone.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "metering/energy_tick.h"
-#include "panel/form1.h"
-#include "panel/meter_fonts.h"
-#include "panel/tick_timer.h"
+#include "core/energy_tick.h"
+#include "window/form1.h"
+#include "window/meter_fonts.h"
+#include "window/tick_timer.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,7 +1,7 @@
-#include "panel/form1.h"
-#include "panel/form1_layout.h"
-#include "panel/meter_fonts.h"
-#include "panel/text_contrast.h"
+#include "window/form1.h"
+#include "window/form1_layout.h"
+#include "window/meter_fonts.h"
+#include "window/text_contrast.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -1,13 +1,13 @@
-#include "panel/form1.h"
+#include "window/form1.h"
 
-#include "metering/energy_tick.h"
-#include "metering/run_control.h"
-#include "panel/form1_layout.h"
-#include "panel/meter_fonts.h"
-#include "panel/meter_icon.h"
-#include "panel/meter_scroll_bar.h"
-#include "panel/text_contrast.h"
-#include "panel/tick_timer.h"
+#include "core/energy_tick.h"
+#include "core/run_control.h"
+#include "window/form1_layout.h"
+#include "window/meter_fonts.h"
+#include "window/meter_icon.h"
+#include "window/meter_scroll_bar.h"
+#include "window/text_contrast.h"
+#include "window/tick_timer.h"
 
 #include <QEvent>
 #include <QGroupBox>

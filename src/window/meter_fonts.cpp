@@ -1,4 +1,4 @@
-#include "panel/meter_fonts.h"
+#include "window/meter_fonts.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "metering/date_time.h"
+#include "core/date_time.h"
 
-#include "metering/errors.h"
+#include "core/errors.h"
 
 #include <charconv>
 #include <chrono>

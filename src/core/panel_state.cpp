@@ -1,4 +1,4 @@
-#include "panel/panel_state.h"
+#include "core/panel_state.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panel/form1_layout.h"
+#include "window/form1_layout.h"
 
 #include <QFont>
 

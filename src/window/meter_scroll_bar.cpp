@@ -1,4 +1,4 @@
-#include "panel/meter_scroll_bar.h"
+#include "window/meter_scroll_bar.h"
 
 #include <QWheelEvent>
 

@@ -1,4 +1,4 @@
-#include "panel/panel.h"
+#include "core/panel.h"
 
 namespace wattmeter {
 

@@ -1,4 +1,4 @@
-#include "metering/errors.h"
+#include "core/errors.h"
 
 #include <cstddef>
 

@@ -1,6 +1,6 @@
-#include "metering/number_text.h"
+#include "core/number_text.h"
 
-#include "metering/errors.h"
+#include "core/errors.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panel/panel.h"
+#include "core/panel.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "panel/meter_icon.h"
+#include "window/meter_icon.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -1,4 +1,4 @@
-#include "panel/tick_timer.h"
+#include "window/tick_timer.h"
 
 #include <algorithm>
 

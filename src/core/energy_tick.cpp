@@ -1,6 +1,6 @@
-#include "metering/energy_tick.h"
+#include "core/energy_tick.h"
 
-#include "metering/number_text.h"
+#include "core/number_text.h"
 
 namespace wattmeter {
 

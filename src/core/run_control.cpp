@@ -1,7 +1,7 @@
-#include "metering/run_control.h"
+#include "core/run_control.h"
 
-#include "metering/date_time.h"
-#include "metering/number_text.h"
+#include "core/date_time.h"
+#include "core/number_text.h"
 
 namespace wattmeter {
 

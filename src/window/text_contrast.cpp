@@ -1,4 +1,4 @@
-#include "panel/text_contrast.h"
+#include "window/text_contrast.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 # Installs the Debian packages given that are not installed yet.
 # Sourced by the scripts; uses sudo when not root.
 
-build_packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev libgtest-dev libbenchmark-dev
+build_packages=(cmake ninja-build g++ clang clang-format libclang-rt-dev libgtest-dev libbenchmark-dev
     git qt6-base-dev libgl-dev libx11-dev fonts-ocr-a fonts-liberation fonts-kaushanscript
     desktop-file-utils appstream locales)
 # What it takes to build the Debian package and check it.

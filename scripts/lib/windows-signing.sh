@@ -93,9 +93,12 @@ sign_file() {
 }
 
 # The signature of a signed file, alone, as a release publishes it.
+# In PEM: osslsigncode 2.5 and 2.9 write it alike, and each attaches it,
+# where their raw forms differ (2.5 keeps the WIN_CERTIFICATE header, 2.9
+# writes the bare PKCS#7) and neither attaches the other's.
 extract_signature() {
     local file=$1 signature=$2 log=build/windows-package/signing.log
-    if ! osslsigncode extract-signature -in "$file" -out "$signature" >"$log" 2>&1; then
+    if ! osslsigncode extract-signature -pem -in "$file" -out "$signature" >"$log" 2>&1; then
         echo "Could not take the signature out of $file; the signing tool said:" >&2
         sed 's/^/    /' "$log" >&2
         return 1

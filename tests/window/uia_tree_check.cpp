@@ -1,0 +1,445 @@
+// Reads the meter's window as a Windows screen reader does, through UI
+// Automation's client (uiautomationcore.dll's flat functions), and checks
+// what a listener needs from it: every control's name, its type and
+// whether the keyboard reaches it, and Tab moving the focus in order.
+//
+//     uia_tree_check METER.EXE REPORT.TXT
+//
+// Starts the meter, prints the tree element by element to the report (a
+// console program's output may not reach a pipe under wine) and ends with
+// 0 when all holds, 1 when not, and 77 (skipped) where the system has no
+// UI Automation client, as wine before 9 has not.
+#include <windows.h>
+
+#include <oleauto.h>
+#include <uiautomationclient.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// The flat client functions, which Debian 12's mingw-w64 does not declare
+// (its uiautomationcoreapi.h does not compile as C++) and has no import
+// library for; taken from the DLL at run time.
+DECLARE_HANDLE(HUIANODE);
+DECLARE_HANDLE(HUIAPATTERNOBJECT);
+enum ConditionType { ConditionType_True = 0 };
+struct UiaCondition {
+    ConditionType type;
+};
+enum TreeScope { TreeScope_Element = 1 };
+enum AutomationElementMode { AutomationElementMode_Full = 1 };
+struct UiaCacheRequest {
+    UiaCondition* viewCondition;
+    TreeScope scope;
+    PROPERTYID* properties;
+    int propertyCount;
+    PATTERNID* patterns;
+    int patternCount;
+    AutomationElementMode mode;
+};
+enum NavigateDirection { NavigateDirection_NextSibling = 1, NavigateDirection_FirstChild = 3 };
+
+struct Client {
+    HRESULT(WINAPI* nodeFromHandle)(HWND, HUIANODE*);
+    HRESULT(WINAPI* nodeFromFocus)(UiaCacheRequest*, SAFEARRAY**, BSTR*);
+    HRESULT(WINAPI* navigate)
+    (HUIANODE, NavigateDirection, UiaCondition*, UiaCacheRequest*, SAFEARRAY**, BSTR*);
+    HRESULT(WINAPI* propertyValue)(HUIANODE, PROPERTYID, VARIANT*);
+    HRESULT(WINAPI* patternProvider)(HUIANODE, PATTERNID, HUIAPATTERNOBJECT*);
+    HRESULT(WINAPI* nodeFromVariant)(VARIANT*, HUIANODE*);
+    HRESULT(WINAPI* setFocus)(HUIANODE);
+    BOOL(WINAPI* nodeRelease)(HUIANODE);
+    BOOL(WINAPI* patternRelease)(HUIAPATTERNOBJECT);
+};
+
+constexpr int skipped = 77;
+constexpr long buttonType = 50000, editType = 50004, scrollBarType = 50014, textType = 50020,
+               groupType = 50026, windowType = 50032;
+
+const std::map<long, const char*> typeNames{
+    {buttonType, "button"}, {editType, "edit"},   {scrollBarType, "scroll bar"},
+    {textType, "text"},     {groupType, "group"}, {windowType, "window"},
+};
+
+FILE* report = nullptr;
+
+template <typename... Args> void say(const char* format, Args... args)
+{
+    std::fprintf(report, format, args...);
+    std::fflush(report);
+}
+
+std::string utf8(const wchar_t* text)
+{
+    if (!text || !*text)
+        return {};
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
+    out.pop_back();
+    return out;
+}
+
+std::optional<Client> loadClient(std::string& missing)
+{
+    HMODULE dll = LoadLibraryW(L"uiautomationcore.dll");
+    if (!dll) {
+        missing = "uiautomationcore.dll";
+        return std::nullopt;
+    }
+    Client client{};
+    const auto take = [&](auto& function, const char* name) {
+        function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+            reinterpret_cast<void*>(GetProcAddress(dll, name)));
+        if (!function && missing.empty())
+            missing = name;
+    };
+    take(client.nodeFromHandle, "UiaNodeFromHandle");
+    take(client.nodeFromFocus, "UiaNodeFromFocus");
+    take(client.navigate, "UiaNavigate");
+    take(client.propertyValue, "UiaGetPropertyValue");
+    take(client.patternProvider, "UiaGetPatternProvider");
+    take(client.nodeFromVariant, "UiaHUiaNodeFromVariant");
+    take(client.setFocus, "UiaSetFocus");
+    take(client.nodeRelease, "UiaNodeRelease");
+    take(client.patternRelease, "UiaPatternRelease");
+    if (!missing.empty())
+        return std::nullopt;
+    return client;
+}
+
+struct Element {
+    int depth = 0;
+    long type = 0;
+    std::string name;
+    bool focusable = false;
+    std::string value;
+    std::string range;
+};
+
+// A property as text, or how the provider answered where it gave none.
+std::string textOf(const Client& client, HUIANODE node, PROPERTYID property)
+{
+    VARIANT value;
+    VariantInit(&value);
+    const HRESULT result = client.propertyValue(node, property, &value);
+    std::string text;
+    if (FAILED(result)) {
+        char failed[32];
+        std::snprintf(failed, sizeof failed, "error 0x%08lx", static_cast<unsigned long>(result));
+        text = failed;
+    } else if (value.vt == VT_UNKNOWN) {
+        text = "not supported";
+    } else if (value.vt == VT_EMPTY) {
+        text = "empty";
+    } else if (SUCCEEDED(VariantChangeType(&value, &value, 0, VT_BSTR))) {
+        text = utf8(value.bstrVal);
+    }
+    VariantClear(&value);
+    return text;
+}
+
+long longOf(const Client& client, HUIANODE node, PROPERTYID property)
+{
+    VARIANT value;
+    VariantInit(&value);
+    long out = 0;
+    if (SUCCEEDED(client.propertyValue(node, property, &value)) &&
+        SUCCEEDED(VariantChangeType(&value, &value, 0, VT_I4)))
+        out = value.lVal;
+    VariantClear(&value);
+    return out;
+}
+
+// The node a navigation or focus request returned: the first cell of its
+// requested data, as the cache request's full mode puts it there.
+HUIANODE nodeOf(const Client& client, SAFEARRAY* data)
+{
+    if (!data)
+        return nullptr;
+    LONG first[2] = {0, 0};
+    VARIANT cell;
+    VariantInit(&cell);
+    HUIANODE node = nullptr;
+    if (SUCCEEDED(SafeArrayGetElement(data, first, &cell)))
+        client.nodeFromVariant(&cell, &node);
+    VariantClear(&cell);
+    SafeArrayDestroy(data);
+    return node;
+}
+
+UiaCondition everything{ConditionType_True};
+UiaCacheRequest nodeOnly{&everything, TreeScope_Element,         nullptr, 0, nullptr,
+                         0,           AutomationElementMode_Full};
+
+HUIANODE step(const Client& client, HUIANODE from, NavigateDirection direction)
+{
+    SAFEARRAY* data = nullptr;
+    BSTR structure = nullptr;
+    if (FAILED(client.navigate(from, direction, &everything, &nodeOnly, &data, &structure)))
+        return nullptr;
+    SysFreeString(structure);
+    return nodeOf(client, data);
+}
+
+Element describe(const Client& client, HUIANODE node, int depth)
+{
+    Element element;
+    element.depth = depth;
+    element.type = longOf(client, node, UIA_ControlTypePropertyId);
+    element.name = textOf(client, node, UIA_NamePropertyId);
+    element.focusable = longOf(client, node, UIA_IsKeyboardFocusablePropertyId) != 0;
+    if (element.type == editType || element.type == scrollBarType) {
+        element.value = textOf(client, node, UIA_ValueValuePropertyId);
+        element.range = textOf(client, node, UIA_RangeValueValuePropertyId) + " in " +
+                        textOf(client, node, UIA_RangeValueMinimumPropertyId) + " to " +
+                        textOf(client, node, UIA_RangeValueMaximumPropertyId);
+        HUIAPATTERNOBJECT pattern = nullptr;
+        const PATTERNID id =
+            element.type == editType ? UIA_ValuePatternId : UIA_RangeValuePatternId;
+        const HRESULT result = client.patternProvider(node, id, &pattern);
+        element.range += SUCCEEDED(result) && pattern ? "; pattern given" : "; no pattern";
+        if (pattern)
+            client.patternRelease(pattern);
+    }
+    return element;
+}
+
+// The first element below NODE with that name and control type, or none.
+HUIANODE find(const Client& client, HUIANODE node, const std::string& name, long type)
+{
+    for (HUIANODE child = step(client, node, NavigateDirection_FirstChild); child;) {
+        if (textOf(client, child, UIA_NamePropertyId) == name &&
+            longOf(client, child, UIA_ControlTypePropertyId) == type)
+            return child;
+        if (HUIANODE found = find(client, child, name, type)) {
+            client.nodeRelease(child);
+            return found;
+        }
+        HUIANODE next = step(client, child, NavigateDirection_NextSibling);
+        client.nodeRelease(child);
+        child = next;
+    }
+    return nullptr;
+}
+
+void walk(const Client& client, HUIANODE node, int depth, std::vector<Element>& elements)
+{
+    elements.push_back(describe(client, node, depth));
+    for (HUIANODE child = step(client, node, NavigateDirection_FirstChild); child;) {
+        walk(client, child, depth + 1, elements);
+        HUIANODE next = step(client, child, NavigateDirection_NextSibling);
+        client.nodeRelease(child);
+        child = next;
+    }
+}
+
+std::string focusedName(const Client& client)
+{
+    SAFEARRAY* data = nullptr;
+    BSTR structure = nullptr;
+    if (FAILED(client.nodeFromFocus(&nodeOnly, &data, &structure)))
+        return "(no focus)";
+    SysFreeString(structure);
+    HUIANODE node = nodeOf(client, data);
+    if (!node)
+        return "(no focus)";
+    std::string name = textOf(client, node, UIA_NamePropertyId);
+    client.nodeRelease(node);
+    return name;
+}
+
+void pressTab()
+{
+    INPUT keys[2]{};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = VK_TAB;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+}
+
+HWND waitForWindow(std::chrono::seconds limit)
+{
+    const auto until = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < until) {
+        if (HWND window = FindWindowW(nullptr, L"Power Measurement Example"))
+            return window;
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    return nullptr;
+}
+
+std::wstring windowsPath(const wchar_t* path)
+{
+    std::wstring out = path;
+    if (!out.empty() && out.front() == L'/')
+        out = L"Z:" + out; // a path of the Linux system that wine runs on
+    std::replace(out.begin(), out.end(), L'/', L'\\');
+    return out;
+}
+
+struct Expected {
+    long type;
+    std::vector<std::string> names;
+    bool focusable;
+};
+
+int check(const Client& client, HWND window)
+{
+    HUIANODE root = nullptr;
+    const HRESULT result = client.nodeFromHandle(window, &root);
+    if (result == E_NOTIMPL) {
+        say("SKIP: this system's UI Automation has no client: UiaNodeFromHandle answered "
+            "E_NOTIMPL (wine before 9)\n");
+        return skipped;
+    }
+    if (FAILED(result) || !root) {
+        say("FAIL: UiaNodeFromHandle answered 0x%08lx for the meter's window\n",
+            static_cast<unsigned long>(result));
+        return 1;
+    }
+    std::vector<Element> elements;
+    walk(client, root, 0, elements);
+
+    say("The tree, element by element: type, name, keyboard focusable; value and range\n");
+    for (const Element& element : elements) {
+        const auto type = typeNames.find(element.type);
+        say("%*s%s (%ld) \"%s\"%s", element.depth * 2, "",
+            type == typeNames.end() ? "other" : type->second, element.type, element.name.c_str(),
+            element.focusable ? ", focusable" : "");
+        if (!element.value.empty())
+            say("; value: %s; range: %s", element.value.c_str(), element.range.c_str());
+        say("\n");
+    }
+
+    std::vector<std::string> faults;
+    if (elements.size() < 2)
+        faults.push_back("the tree is empty: the window has no elements below it");
+    if (elements.front().name != "Power Measurement Example")
+        faults.push_back("the window is named \"" + elements.front().name +
+                         "\", not by its title \"Power Measurement Example\"");
+    const Expected expected[] = {
+        {buttonType, {"Start", "Stop", "Reset"}, true},
+        {scrollBarType, {"Voltage setting", "Current setting"}, true},
+        {editType,
+         {"Voltage", "Current", "Watts", "Watt Hours", "Kilo Watt Hours", "Start Time", "Stop Time",
+          "Elapsed Time (Seconds)"},
+         true},
+        {textType,
+         {"Watt Hour Simulator by Tolvane", "Voltage", "Current", "Watts", "Watt Hours",
+          "Kilo Watt Hours", "Start Time", "Stop Time", "Elapsed Time (Seconds)", "V", "I", "250",
+          "200", "210", "0"},
+         false},
+    };
+    for (const Expected& kind : expected) {
+        std::multiset<std::string> found;
+        for (const Element& element : elements) {
+            if (element.type != kind.type)
+                continue;
+            found.insert(element.name);
+            if (element.focusable != kind.focusable)
+                faults.push_back("the " + std::string{typeNames.at(kind.type)} + " \"" +
+                                 element.name + "\" is " + (element.focusable ? "" : "not ") +
+                                 "keyboard focusable");
+        }
+        const std::multiset<std::string> wanted(kind.names.begin(), kind.names.end());
+        if (found != wanted) {
+            std::string list;
+            for (const auto& name : found)
+                list += " \"" + name + "\"";
+            faults.push_back("the " + std::string{typeNames.at(kind.type)} + "s are named" +
+                             (list.empty() ? " nothing" : list) + ", where " +
+                             std::to_string(wanted.size()) + " are expected, each by its own name");
+        }
+    }
+
+    // Tab from Start, whose focus UIA sets, visits the controls in order.
+    const std::vector<std::string> tabOrder{"Stop",
+                                            "Voltage",
+                                            "Current",
+                                            "Watts",
+                                            "Watt Hours",
+                                            "Voltage setting",
+                                            "Current setting",
+                                            "Start Time",
+                                            "Stop Time",
+                                            "Elapsed Time (Seconds)",
+                                            "Reset",
+                                            "Kilo Watt Hours",
+                                            "Start"};
+    std::vector<std::string> visited;
+    SetForegroundWindow(window);
+    if (HUIANODE start = find(client, root, "Start", buttonType)) {
+        client.setFocus(start);
+        client.nodeRelease(start);
+    }
+    say("Focus set on: %s\nTab visits:", focusedName(client).c_str());
+    for (std::size_t i = 0; i < tabOrder.size(); ++i) {
+        pressTab();
+        visited.push_back(focusedName(client));
+        say(" \"%s\"", visited.back().c_str());
+    }
+    say("\n");
+    if (visited != tabOrder)
+        faults.push_back("Tab does not visit the controls in the order of the window's definition");
+
+    client.nodeRelease(root);
+    for (const auto& fault : faults)
+        say("FAIL: %s\n", fault.c_str());
+    if (faults.empty())
+        say("PASS: %zu elements; every control named, typed and reached as required\n",
+            elements.size());
+    return faults.empty() ? 0 : 1;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "Usage: uia_tree_check METER.EXE REPORT.TXT\n");
+        return 2;
+    }
+    report = _wfopen(windowsPath(argv[2]).c_str(), L"w");
+    if (!report)
+        return 1;
+    std::string missing;
+    const std::optional<Client> client = loadClient(missing);
+    if (!client) {
+        say("SKIP: this system's UI Automation has no client: %s is missing\n", missing.c_str());
+        return skipped;
+    }
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+
+    std::wstring command = L"\"" + windowsPath(argv[1]) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION meter{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &meter)) {
+        say("FAIL: the meter could not be started (error %lu)\n", GetLastError());
+        return 1;
+    }
+    int status = 1;
+    if (HWND window = waitForWindow(std::chrono::seconds{60})) {
+        std::this_thread::sleep_for(std::chrono::seconds{1});
+        status = check(*client, window);
+    } else {
+        say("FAIL: the meter's window \"Power Measurement Example\" did not appear within 60 s\n");
+    }
+    TerminateProcess(meter.hProcess, 0);
+    CloseHandle(meter.hThread);
+    CloseHandle(meter.hProcess);
+    std::fclose(report);
+    return status;
+}

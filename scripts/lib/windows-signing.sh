@@ -14,7 +14,7 @@ take_signing_settings() {
     timestamp_url=${WATTMETER_TIMESTAMP_URL-}
     unset WATTMETER_SIGNING_PASSWORD
     if [ -z "$signing_certificate" ]; then
-        echo "Not signing: no certificate given (WATTMETER_SIGNING_CERTIFICATE; see the README)"
+        echo "Not signing: no certificate given (WATTMETER_SIGNING_CERTIFICATE; see docs/releasing.md)"
         return 0
     fi
     if [ ! -f "$signing_certificate" ] || [ ! -r "$signing_certificate" ]; then

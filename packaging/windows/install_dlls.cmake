@@ -26,7 +26,10 @@ while(to_scan)
     UNRESOLVED_DEPENDENCIES_VAR needed)
   set(to_scan)
   foreach(name IN LISTS needed)
-    if(DEFINED installed_${name})
+    # CMake 3.25 (Debian 12) gives these names in lower case, 3.31 (Debian
+    # 13) as the binaries write them.
+    string(TOLOWER ${name} name)
+    if(DEFINED installed_${name} OR EXISTS ${WINDOWS_DLL_FOLDER}/${name})
       continue()
     endif()
     if(NOT DEFINED offered_${name})

@@ -92,3 +92,25 @@ exec unshare --mount --propagation private --fork bash -c '
 TOOL
     chmod +x "$folder/$name"
 }
+
+# Writes FOLDER/bin/NAME, which runs NAME of PACKAGE as another release's
+# archive has it, unpacked into FOLDER: fetched with an apt set-up of its own
+# there, the system's apt sources left as they are. It runs on this
+# machine's libraries.
+debian_archive_tool() { # suite, package, name, folder
+    local suite=$1 package=$2 name=$3 folder=$4
+    local apt=$folder/apt
+    rm -rf "$folder"
+    mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$apt/parts" "$folder/bin"
+    echo "deb $debian_mirror $suite main" >"$apt/sources.list"
+    local options=(-o "Dir::Etc::SourceList=$apt/sources.list" -o "Dir::Etc::SourceParts=$apt/parts"
+        -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache")
+    if ! { apt-get "${options[@]}" update -qq &&
+        (cd "$folder" && apt-get "${options[@]}" download -qq "$package/$suite"); } >"$folder/log" 2>&1; then
+        echo "Could not fetch $package from Debian $suite's archive ($debian_mirror):" >&2
+        grep -m 1 '^E: ' "$folder/log" >&2 || tail -n 3 "$folder/log" >&2
+        return 1
+    fi
+    dpkg-deb -x "$folder"/"${package}"_*.deb "$folder/tree"
+    ln -s "$(realpath "$folder/tree/usr/bin/$name")" "$folder/bin/$name"
+}

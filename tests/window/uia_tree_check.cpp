@@ -8,7 +8,7 @@
 // Starts the meter, prints the tree element by element to the report (a
 // console program's output may not reach a pipe under wine) and ends with
 // 0 when all holds, 1 when not, and 77 (skipped) where the system has no
-// UI Automation client, as wine before 9 has not.
+// working UI Automation client, as wine 8 has not.
 #include <windows.h>
 
 #include <oleauto.h>
@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <future>
 #include <map>
 #include <optional>
 #include <set>
@@ -265,6 +266,15 @@ HWND waitForWindow(std::chrono::seconds limit)
     return nullptr;
 }
 
+// ", under wine X" where the system is wine, for the report.
+std::string wineVersion()
+{
+    using Version = const char*(CDECL*)();
+    const auto version = reinterpret_cast<Version>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")));
+    return version ? std::string{", under wine "} + version() : std::string{};
+}
+
 std::wstring windowsPath(const wchar_t* path)
 {
     std::wstring out = path;
@@ -286,7 +296,8 @@ int check(const Client& client, HWND window)
     const HRESULT result = client.nodeFromHandle(window, &root);
     if (result == E_NOTIMPL) {
         say("SKIP: this system's UI Automation has no client: UiaNodeFromHandle answered "
-            "E_NOTIMPL (wine before 9)\n");
+            "E_NOTIMPL%s\n",
+            wineVersion().c_str());
         return skipped;
     }
     if (FAILED(result) || !root) {
@@ -408,8 +419,6 @@ int wmain(int argc, wchar_t** argv)
         say("SKIP: this system's UI Automation has no client: %s is missing\n", missing.c_str());
         return skipped;
     }
-    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-
     std::wstring command = L"\"" + windowsPath(argv[1]) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -422,7 +431,21 @@ int wmain(int argc, wchar_t** argv)
     int status = 1;
     if (HWND window = waitForWindow(std::chrono::seconds{60})) {
         std::this_thread::sleep_for(std::chrono::seconds{1});
-        status = check(*client, window);
+        // Wine 8's client is partial: it takes the window's node and then
+        // never answers. Under a working client the check takes seconds.
+        std::packaged_task<int()> reading{[&client, window] {
+            CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+            return check(*client, window);
+        }};
+        std::future<int> read = reading.get_future();
+        std::thread{std::move(reading)}.detach();
+        if (read.wait_for(std::chrono::seconds{60}) == std::future_status::ready) {
+            status = read.get();
+        } else {
+            say("SKIP: this system's UI Automation client did not answer within 60 s%s\n",
+                wineVersion().c_str());
+            status = skipped;
+        }
     } else {
         say("FAIL: the meter's window \"Power Measurement Example\" did not appear within 60 s\n");
     }
@@ -430,5 +453,7 @@ int wmain(int argc, wchar_t** argv)
     CloseHandle(meter.hThread);
     CloseHandle(meter.hProcess);
     std::fclose(report);
+    // Not a return, which would wait for a reading that never ends.
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(status));
     return status;
 }

@@ -98,7 +98,8 @@ TOOL
 # there, the system's apt sources left as they are. It runs on this
 # machine's libraries.
 debian_archive_tool() { # suite, package, name, folder
-    local suite=$1 package=$2 name=$3 folder=$4
+    local suite=$1 package=$2 name=$3 folder
+    folder=$(realpath -m "$4")
     local apt=$folder/apt
     rm -rf "$folder"
     mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$apt/parts" "$folder/bin"

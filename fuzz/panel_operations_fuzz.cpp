@@ -1,8 +1,8 @@
-#include "fuzz_support.h"
 #include "core/energy_tick.h"
 #include "core/number_text.h"
-#include "core/run_control.h"
 #include "core/panel_state.h"
+#include "core/run_control.h"
+#include "fuzz_support.h"
 
 #include <chrono>
 #include <cstddef>

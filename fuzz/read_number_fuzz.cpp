@@ -1,5 +1,5 @@
-#include "fuzz_support.h"
 #include "core/number_text.h"
+#include "fuzz_support.h"
 
 #include <cmath>
 #include <cstddef>

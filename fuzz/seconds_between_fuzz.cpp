@@ -1,5 +1,5 @@
-#include "fuzz_support.h"
 #include "core/date_time.h"
+#include "fuzz_support.h"
 
 #include <cstddef>
 #include <cstdint>

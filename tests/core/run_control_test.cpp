@@ -1,7 +1,7 @@
 #include "core/energy_tick.h"
 #include "core/errors.h"
-#include "core/run_control.h"
 #include "core/panel_state.h"
+#include "core/run_control.h"
 #include "time_zone.h"
 
 #include <gtest/gtest.h>

@@ -94,20 +94,17 @@ TOOL
 }
 
 # Writes FOLDER/bin/NAME, which runs NAME of PACKAGE as another release's
-# archive has it, unpacked into FOLDER: fetched with an apt set-up of its own
-# there, the system's apt sources left as they are. It runs on this
-# machine's libraries.
+# archive has it, unpacked into FOLDER with an apt set-up of its own there.
+# It runs on this machine's libraries.
 debian_archive_tool() { # suite, package, name, folder
     local suite=$1 package=$2 name=$3 folder
     folder=$(realpath -m "$4")
     local apt=$folder/apt
     rm -rf "$folder"
-    mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$apt/parts" "$folder/bin"
-    echo "deb $debian_mirror $suite main" >"$apt/sources.list"
-    local options=(-o "Dir::Etc::SourceList=$apt/sources.list" -o "Dir::Etc::SourceParts=$apt/parts"
-        -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache")
-    if ! { apt-get "${options[@]}" update -qq &&
-        (cd "$folder" && apt-get "${options[@]}" download -qq "$package/$suite"); } >"$folder/log" 2>&1; then
+    mkdir -p "$folder/bin"
+    own_apt "$apt" "deb $debian_mirror $suite main"
+    if ! { apt-get "${own_apt[@]}" update -qq &&
+        (cd "$folder" && apt-get "${own_apt[@]}" download -qq "$package/$suite"); } >"$folder/log" 2>&1; then
         echo "Could not fetch $package from Debian $suite's archive ($debian_mirror):" >&2
         grep -m 1 '^E: ' "$folder/log" >&2 || tail -n 3 "$folder/log" >&2
         return 1

@@ -43,3 +43,13 @@ ensure_comma_locale() {
     echo "Making the de_DE.UTF-8 locale for the tests"
     as_root localedef -i de_DE -f UTF-8 de_DE.UTF-8
 }
+
+# An apt set-up of its own in FOLDER, whose one source is the line given, so
+# that the system's apt sources stay as they are: sets own_apt to the
+# options that point apt-get there.
+own_apt() { # folder, sources.list line
+    mkdir -p "$1/lists/partial" "$1/cache/archives/partial" "$1/parts"
+    echo "$2" >"$1/sources.list"
+    own_apt=(-o "Dir::Etc::SourceList=$1/sources.list" -o "Dir::Etc::SourceParts=$1/parts"
+        -o "Dir::State::Lists=$1/lists" -o "Dir::Cache=$1/cache")
+}

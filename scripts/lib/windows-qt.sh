@@ -126,12 +126,9 @@ windows_qt_source() {
     fi
     echo "  Qt: fetching Debian's qt6-base $installed source from ${archive%% *} (an apt source" \
         "list of its own in $apt; the system's apt sources are not changed)"
-    mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$apt/parts"
-    echo "deb-src $archive" >"$apt/sources.list"
-    local options=(-o "Dir::Etc::SourceList=$apt/sources.list" -o "Dir::Etc::SourceParts=$apt/parts"
-        -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache")
-    if ! { apt-get "${options[@]}" update -qq &&
-        (cd "$work" && apt-get "${options[@]}" source -qq "qt6-base=$installed"); } >"$log" 2>&1; then
+    own_apt "$apt" "deb-src $archive"
+    if ! { apt-get "${own_apt[@]}" update -qq &&
+        (cd "$work" && apt-get "${own_apt[@]}" source -qq "qt6-base=$installed"); } >"$log" 2>&1; then
         windows_qt_failed "fetching the source" "$log"
         return 1
     fi

@@ -85,9 +85,11 @@ start_wine_server() {
 }
 
 # The display's DPI in wine's prefix, 96 at 100 %, which Qt takes its scale
-# from when a program starts.
+# from when a program starts. Wine 8 reads it as each program starts, wine
+# 10 only as its server starts.
 set_wine_dpi() {
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    wineserver --kill && wineserver --wait && start_wine_server
 }
 
 # Windows' high-contrast scheme, "black" or "white", as the system colours,

@@ -4,8 +4,11 @@
 #include "window/text_contrast.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
+#include <QtMath>
 
 #include <algorithm>
 #include <cstdlib>
@@ -55,9 +58,12 @@ QPalette paletteOf(const Scheme& scheme, const QPalette& light)
 }
 
 // A control drawn as it is, and drawn with its text transparent: the two
-// differ where, and only where, the text's ink lies.
+// differ where, and only where, the text's ink lies. A field's frame, which
+// no text lies on, is left out (its width in the images' pixels): Windows'
+// theme draws its corners a little differently from one drawing to the next.
 struct Rendering {
     QImage shown, hidden;
+    int frame = 0;
 };
 
 // The window puts its own colours back on a control whose palette changes;
@@ -75,7 +81,11 @@ Rendering render(QWidget* control)
     QPalette textless = palette;
     for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         textless.setColor(role, Qt::transparent);
-    Rendering rendering{control->grab().toImage().convertToFormat(QImage::Format_RGB32), {}};
+    Rendering rendering{control->grab().toImage().convertToFormat(QImage::Format_RGB32), {}, 0};
+    if (qobject_cast<QLineEdit*>(control))
+        rendering.frame =
+            qCeil(control->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, control) *
+                  control->devicePixelRatioF());
     PaletteChangeHold hold;
     control->installEventFilter(&hold);
     control->setPalette(textless);
@@ -104,10 +114,11 @@ Rendering renderWithRoom(QWidget* control)
 // Calls visit(shown, hidden) for each pixel that the text changes.
 template <typename Visit> void forEachInkedPixel(const Rendering& rendering, Visit visit)
 {
-    for (int y = 0; y < rendering.shown.height(); ++y) {
+    const int frame = rendering.frame;
+    for (int y = frame; y < rendering.shown.height() - frame; ++y) {
         const auto* shown = reinterpret_cast<const QRgb*>(rendering.shown.constScanLine(y));
         const auto* hidden = reinterpret_cast<const QRgb*>(rendering.hidden.constScanLine(y));
-        for (int x = 0; x < rendering.shown.width(); ++x)
+        for (int x = frame; x < rendering.shown.width() - frame; ++x)
             if (shown[x] != hidden[x])
                 visit(shown[x], hidden[x]);
     }

@@ -52,24 +52,30 @@ windows_qt_host_cmake_dir() {
     dirname "$(dirname "$(dpkg -L qt6-base-dev | grep '/Qt6HostInfoConfig.cmake$')")"
 }
 
-ensure_windows_qt() {
-    local version key root
+# Where Qt for Windows is kept, and built: a folder for each version of
+# Debian's Qt and set of options above. Sets windows_qt and windows_qt_build.
+windows_qt_folders() {
+    local version key root=${XDG_CACHE_HOME:-$HOME/.cache}/wattmeter
     version=$(windows_qt_version)
     key=$(printf '%s\n' "${windows_qt_options[@]}" | sha256sum | cut -c1-12)
-    root=${XDG_CACHE_HOME:-$HOME/.cache}/wattmeter
     windows_qt=$root/qt-$version-mingw64-$key
+    windows_qt_build=$root/qt-build-$version-$key
+}
+
+ensure_windows_qt() {
+    windows_qt_folders
     [ -f "$windows_qt/.complete" ] && return 0
 
     # One build at a time: a second run waits for the first and takes its Qt,
     # rather than deleting the half-built tree from under it.
     local lock status=0
-    mkdir -p "$root"
+    mkdir -p "$(dirname "$windows_qt")"
     exec {lock}>"$windows_qt.lock"
     if ! flock --nonblock "$lock"; then
         echo "Waiting for another run that is building Qt for Windows into $windows_qt"
         flock "$lock"
     fi
-    [ -f "$windows_qt/.complete" ] || build_windows_qt "$version" "$root/qt-build-$version-$key" ||
+    [ -f "$windows_qt/.complete" ] || build_windows_qt "$(windows_qt_version)" "$windows_qt_build" ||
         status=1
     exec {lock}>&-
     return $status

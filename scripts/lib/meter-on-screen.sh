@@ -9,7 +9,17 @@ start_meter() { # the command that runs the meter; the build's own if none
     meter=$!
     # Ended with the script, unless the script cleans up on its own.
     [ -n "$(trap -p EXIT)" ] || trap 'kill $meter 2>/dev/null || true' EXIT
-    window=$(xdotool search --sync --onlyvisible --name '^Power Measurement Example$' | head -n 1)
+    # Looked for again when xdotool fails on a window that went as it
+    # looked (an installer's, say); given up after a minute.
+    local tries=0
+    until window=$(xdotool search --onlyvisible --name '^Power Measurement Example$' 2>/dev/null |
+        head -n 1) && [ -n "$window" ]; do
+        if ((++tries > 300)); then
+            echo "the meter's window did not show within a minute" >&2
+            exit 1
+        fi
+        sleep 0.2
+    done
     # Typing goes to the meter even with no window manager to focus it.
     xdotool windowfocus "$window"
     sleep 1

@@ -84,12 +84,17 @@ start_wine_server() {
     fi
 }
 
+# For settings that wine reads only as its server starts.
+restart_wine_server() {
+    wineserver --kill && wineserver --wait && start_wine_server
+}
+
 # The display's DPI in wine's prefix, 96 at 100 %, which Qt takes its scale
 # from when a program starts. Wine 8 reads it as each program starts, wine
 # 10 only as its server starts.
 set_wine_dpi() {
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
-    wineserver --kill && wineserver --wait && start_wine_server
+    restart_wine_server
 }
 
 # Windows' high-contrast scheme, "black" or "white", as the system colours,
@@ -109,7 +114,7 @@ set_wine_high_contrast() {
     done
     wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' \
         /v ThemeActive /d 0 /f >/dev/null 2>&1
-    wineserver --kill && wineserver --wait && start_wine_server
+    restart_wine_server
 }
 
 stop_wine() { # and every program running in it

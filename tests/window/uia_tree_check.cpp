@@ -227,8 +227,9 @@ void walk(const Client& client, HUIANODE node, int depth, std::vector<Element>& 
 {
     elements.push_back(describe(client, node, depth));
     for (HUIANODE child : childrenOf(client, node)) {
+        const std::size_t described = elements.size();
         walk(client, child, depth + 1, elements, focusable);
-        if (longOf(client, child, UIA_IsKeyboardFocusablePropertyId) != 0)
+        if (elements[described].focusable)
             focusable.push_back(child);
         else
             client.nodeRelease(child);

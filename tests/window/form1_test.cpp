@@ -272,9 +272,11 @@ private slots:
         int early = 0;
         const auto restartOnce = connect(timer, &TickTimer::tick, this, [&] {
             if (!sinceRestart.isValid()) {
+                // Started before the timer's own clock, so that a tick on
+                // time never reads as 99 ms here.
+                sinceRestart.start();
                 timer->setEnabled(false);
                 timer->setEnabled(true);
-                sinceRestart.start();
             } else if (sinceRestart.elapsed() < TickTimer::intervalMs) {
                 ++early;
             }

@@ -2,6 +2,7 @@
 
 #include "core/errors.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <ctime>
@@ -21,6 +22,7 @@ struct Date {
 struct Stamp {
     std::optional<Date> date;
     int secondOfDay;
+    std::optional<int> utcOffset; // in seconds, where the text names one
 };
 
 void appendPadded(std::string& out, int value, int width)
@@ -30,17 +32,6 @@ void appendPadded(std::string& out, int value, int width)
     for (auto length = end - digits; length < width; ++length)
         out += '0';
     out.append(digits, end);
-}
-
-bool isLeapYear(int year)
-{
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int daysInMonth(int year, int month)
-{
-    constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && isLeapYear(year) ? 29 : days[month - 1];
 }
 
 // Reads fixed-width fields off the front of a text.
@@ -86,8 +77,11 @@ std::optional<Date> readDate(Cursor& cursor)
     const auto month = cursor.number(2, 1, 12);
     if (!month || !cursor.skip('-'))
         return std::nullopt;
-    const auto day = cursor.number(2, 1, daysInMonth(*year, *month));
-    if (!day)
+    const auto day = cursor.number(2, 1, 31);
+    using namespace std::chrono;
+    if (!day || !year_month_day{std::chrono::year{*year}, std::chrono::month(unsigned(*month)),
+                                std::chrono::day(unsigned(*day))}
+                     .ok())
         return std::nullopt;
     return Date{*year, *month, *day};
 }
@@ -110,6 +104,26 @@ std::optional<int> readTime(Cursor& cursor)
     return (*hour * 60 + *minute) * 60 + second;
 }
 
+// "+HH" or "+HH:MM", "-" for zones west of Greenwich.
+std::optional<int> readUtcOffset(Cursor& cursor)
+{
+    const bool west = cursor.skip('-');
+    if (!west && !cursor.skip('+'))
+        return std::nullopt;
+    const auto hours = cursor.number(2, 0, 14);
+    if (!hours)
+        return std::nullopt;
+    int minutes = 0;
+    if (cursor.skip(':')) {
+        const auto read = cursor.number(2, 0, 59);
+        if (!read)
+            return std::nullopt;
+        minutes = *read;
+    }
+    const int seconds = (*hours * 60 + minutes) * 60;
+    return west ? -seconds : seconds;
+}
+
 std::string_view trimmed(std::string_view text)
 {
     const auto first = text.find_first_not_of(" \t");
@@ -123,7 +137,7 @@ std::optional<Stamp> readStamp(std::string_view text)
     const std::string_view stamp = trimmed(text);
     const bool hasDate = stamp.size() >= 5 && stamp[4] == '-';
     Cursor cursor{stamp};
-    Stamp result{std::nullopt, 0};
+    Stamp result{std::nullopt, 0, std::nullopt};
     if (hasDate) {
         result.date = readDate(cursor);
         if (!result.date)
@@ -134,9 +148,16 @@ std::optional<Stamp> readStamp(std::string_view text)
             return std::nullopt;
     }
     const auto time = readTime(cursor);
-    if (!time || !cursor.atEnd())
+    if (!time)
         return std::nullopt;
     result.secondOfDay = *time;
+    if (hasDate && cursor.skip(' ')) {
+        result.utcOffset = readUtcOffset(cursor);
+        if (!result.utcOffset)
+            return std::nullopt;
+    }
+    if (!cursor.atEnd())
+        return std::nullopt;
     return result;
 }
 
@@ -168,36 +189,87 @@ std::int64_t calendarSeconds(const Date& date, int secondOfDay)
     return std::int64_t{day.time_since_epoch().count()} * 86400 + secondOfDay;
 }
 
-// The seconds from 1970-01-01 00:00:00 UTC to a local date and time, where
-// the C library can place it in time: on Windows only from 1970 to 3000.
-std::optional<std::int64_t> utcSeconds(const Date& date, int secondOfDay)
+std::int64_t calendarSeconds(const std::tm& local)
 {
-    std::tm fields{};
-    fields.tm_year = date.year - 1900;
-    fields.tm_mon = date.month - 1;
-    fields.tm_mday = date.day;
-    fields.tm_hour = secondOfDay / 3600;
-    fields.tm_min = secondOfDay / 60 % 60;
-    fields.tm_sec = secondOfDay % 60;
-    fields.tm_isdst = -1; // let the time zone say whether summer time applies
-    fields.tm_wday = -1;  // set by mktime only when it succeeds
-    const std::time_t utc = std::mktime(&fields);
-    if (fields.tm_wday < 0)
+    return calendarSeconds(Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday},
+                           (local.tm_hour * 60 + local.tm_min) * 60 + local.tm_sec);
+}
+
+// How far the local clock is ahead of UTC at an instant, where the C library
+// can place it: on Windows only from 1970 to 3000.
+std::optional<std::int64_t> utcOffsetAt(std::int64_t utc)
+{
+    std::tm local{};
+    if (!toLocalTime(static_cast<std::time_t>(utc), local))
         return std::nullopt;
-    return static_cast<std::int64_t>(utc);
+    return calendarSeconds(local) - utc;
+}
+
+// The instants at which the local clock showed a calendar time: two in the
+// hour that is repeated when summer time ends, none in the hour skipped when
+// it begins, one otherwise. Asked of the offsets a day either side, so that
+// the answer never depends on an earlier question, as mktime's guess does.
+struct Placement {
+    std::optional<std::int64_t> earlier, later; // earlier is empty only in a skipped hour
+    std::int64_t offsetBefore;
+};
+
+std::optional<Placement> placeLocal(std::int64_t calendar)
+{
+    const auto before = utcOffsetAt(calendar - 86400);
+    const auto after = utcOffsetAt(calendar + 86400);
+    if (!before || !after)
+        return std::nullopt;
+    Placement placement{std::nullopt, std::nullopt, *before};
+    for (const std::int64_t offset : {std::max(*before, *after), std::min(*before, *after)}) {
+        const std::int64_t utc = calendar - offset;
+        const auto actual = utcOffsetAt(utc);
+        if (!actual)
+            return std::nullopt;
+        if (*actual != offset || placement.earlier == utc)
+            continue;
+        (placement.earlier ? placement.later : placement.earlier) = utc;
+    }
+    return placement;
+}
+
+// The instant a stamp names: by its own offset where it gives one; in the
+// repeated hour the earlier of the two; in the skipped hour as the clock
+// before the change would have read it.
+std::optional<std::int64_t> utcSeconds(const Date& date, const Stamp& stamp)
+{
+    const std::int64_t calendar = calendarSeconds(date, stamp.secondOfDay);
+    if (stamp.utcOffset)
+        return calendar - *stamp.utcOffset;
+    const auto placement = placeLocal(calendar);
+    if (!placement)
+        return std::nullopt;
+    return placement->earlier ? *placement->earlier : calendar - placement->offsetBefore;
 }
 
 // The real seconds between two local times, so that a change of the clock
 // between them does not count. Where the C library cannot place one of them,
 // the calendar's count stands.
-std::int64_t localSecondsBetween(const Date& fromDate, int fromSecond, const Date& toDate,
-                                 int toSecond)
+std::int64_t localSecondsBetween(const Date& fromDate, const Stamp& from, const Date& toDate,
+                                 const Stamp& to)
 {
-    const auto from = utcSeconds(fromDate, fromSecond);
-    const auto to = utcSeconds(toDate, toSecond);
-    if (from && to)
-        return *to - *from;
-    return calendarSeconds(toDate, toSecond) - calendarSeconds(fromDate, fromSecond);
+    const auto fromUtc = utcSeconds(fromDate, from);
+    const auto toUtc = utcSeconds(toDate, to);
+    if (fromUtc && toUtc)
+        return *toUtc - *fromUtc;
+    return calendarSeconds(toDate, to.secondOfDay) - calendarSeconds(fromDate, from.secondOfDay);
+}
+
+// " +02", or " -03:30" where the offset is not whole hours.
+void appendUtcOffset(std::string& out, std::int64_t offset)
+{
+    out += offset < 0 ? " -" : " +";
+    const int minutes = static_cast<int>((offset < 0 ? -offset : offset) / 60);
+    appendPadded(out, minutes / 60, 2);
+    if (minutes % 60 != 0) {
+        out += ':';
+        appendPadded(out, minutes % 60, 2);
+    }
 }
 
 } // namespace
@@ -222,6 +294,11 @@ std::string dateTimeText(std::chrono::system_clock::time_point when)
     appendPadded(text, local.tm_min, 2);
     text += ':';
     appendPadded(text, local.tm_sec, 2);
+    // A time the clock shows twice names its offset, so that it reads back
+    // as the instant it was.
+    const auto placement = placeLocal(calendarSeconds(local));
+    if (placement && placement->later)
+        appendUtcOffset(text, calendarSeconds(local) - seconds);
     return text;
 }
 
@@ -233,7 +310,7 @@ std::int32_t secondsBetween(std::string_view first, std::string_view second)
     if (from.date || to.date) {
         const Date& fromDate = from.date ? *from.date : *to.date;
         const Date& toDate = to.date ? *to.date : *from.date;
-        seconds = localSecondsBetween(fromDate, from.secondOfDay, toDate, to.secondOfDay);
+        seconds = localSecondsBetween(fromDate, from, toDate, to);
     }
     if (seconds < std::numeric_limits<std::int32_t>::min() ||
         seconds > std::numeric_limits<std::int32_t>::max())

@@ -8,15 +8,18 @@
 namespace wattmeter {
 
 // Local time as "YYYY-MM-DD HH:MM:SS", the same in every locale, to the
-// second.
+// second. In the hour that the clock shows twice as summer time ends, the
+// UTC offset follows, " +02", so that each of the two reads back as itself.
 std::string dateTimeText(std::chrono::system_clock::time_point when);
 
 // Whole seconds from the first date-time text to the second, negative when
 // the second is earlier. Besides what dateTimeText writes, each text may put
 // "T" between date and time, leave out the seconds, be a date alone
 // (midnight) or a time alone "HH:MM[:SS]" (that time on the other text's
-// date); blanks around it are ignored. Local times go through the system time
-// zone, so a daylight-saving change in between adds or loses no hour.
+// date); blanks around it are ignored. A date and time may end in a UTC
+// offset, " +HH[:MM]" or " -HH[:MM]". Other local times go through the system
+// time zone, so a daylight-saving change in between adds or loses no hour; a
+// time that the clock showed twice is the earlier, the same at every call.
 // Throws TypeMismatch for a text that is no date-time, Overflow for a count
 // beyond 32 bits.
 std::int32_t secondsBetween(std::string_view first, std::string_view second);

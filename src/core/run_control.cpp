@@ -1,6 +1,7 @@
 #include "core/run_control.h"
 
 #include "core/date_time.h"
+#include "core/errors.h"
 #include "core/number_text.h"
 
 namespace wattmeter {
@@ -15,8 +16,10 @@ void stop(Panel& panel, const Clock& now)
 {
     panel.setTimerEnabled(false);
     panel.setText(Field::txtTimeStop, dateTimeText(now()));
-    const int elapsed =
-        secondsBetween(panel.text(Field::txtTimeStart), panel.text(Field::txtTimeStop));
+    const std::string startText = panel.text(Field::txtTimeStart);
+    if (startText.find_first_not_of(" \t") == std::string::npos)
+        throw TypeMismatch{"Start Time is empty"};
+    const int elapsed = secondsBetween(startText, panel.text(Field::txtTimeStop));
     panel.setText(Field::txtTimeElapsed, wholeNumberText(elapsed) + " Seconds");
 }
 

@@ -18,6 +18,11 @@ TEST(SecondsBetween, AcceptsTheWrittenFormsAndTheirShortenings)
     EXPECT_EQ(secondsBetween("23:59:59", "00:00"), -86399);
     EXPECT_EQ(secondsBetween("2024-02-28 12:00", "2024-03-01 12:00"), 2 * 86400);
     EXPECT_EQ(secondsBetween("2024-02-29", "2025-02-28"), 365 * 86400);
+    EXPECT_EQ(secondsBetween("2000-02-29", "2000-03-01"), 86400);
+    // An offset of its own wins over the zone's, at both ends of its range.
+    EXPECT_EQ(secondsBetween("2026-12-07 17:05:09 +01", stop), 0);
+    EXPECT_EQ(secondsBetween("2026-12-08 06:05:09 +14:00", stop), 0);
+    EXPECT_EQ(secondsBetween("2026-12-07 02:35:09 -13:30", stop), 0);
     // Before 1970, where Windows' C library places no date in time.
     EXPECT_EQ(secondsBetween("1960-01-01", "1970-01-01 00:00:01"), 3653 * 86400 + 1);
 }
@@ -25,10 +30,31 @@ TEST(SecondsBetween, AcceptsTheWrittenFormsAndTheirShortenings)
 TEST(SecondsBetween, AnythingElseIsATypeMismatch)
 {
     const char* stop = "2026-12-07 16:05:09";
-    for (const char* start :
-         {"", "   ", "txtTimeStart", "2026-02-29", "2026-13-01", "2026-00-10", "2026-04-31 10:00",
-          "0000-01-01", "2026-12-07 24:00", "2026-12-07 16:60", "16:05:60", "2026-12-07  16:05",
-          "2026-12-07 16", "2026-1-7", "7:05", "16:05:09 PM", "2026-12-07 16:05:09.5"})
+    for (const char* start : {"",
+                              "   ",
+                              "txtTimeStart",
+                              "2026-02-29",
+                              "2026-13-01",
+                              "2026-00-10",
+                              "2026-04-31 10:00",
+                              "0000-01-01",
+                              "2026-12-07 24:00",
+                              "2026-12-07 16:60",
+                              "16:05:60",
+                              "2026-12-07  16:05",
+                              "2026-12-07 16",
+                              "2026-1-7",
+                              "7:05",
+                              "16:05:09 PM",
+                              "2026-12-07 16:05:09.5",
+                              "2100-02-29",
+                              "1900-02-29",
+                              "2026-12-07 16:05 +15",
+                              "2026-12-07 16:05 +1",
+                              "2026-12-07 16:05 +01:60",
+                              "2026-12-07 16:05 01",
+                              "2026-12-07 16:05+01",
+                              "16:05 +01"})
         EXPECT_THROW(secondsBetween(start, stop), TypeMismatch) << '"' << start << '"';
     EXPECT_THROW(secondsBetween(stop, "not a time"), TypeMismatch);
 }

@@ -97,6 +97,13 @@ TEST(EnergyTick, CarriesOnFromATypedTotal)
         energyTick(panel);
         EXPECT_EQ(panel.text(Field::txtWattHours), shown) << typed;
     }
+    // Kilowatt hours come from the sum before it is rounded: 0.049777… Wh,
+    // not the 0.050 that the watt-hour field shows.
+    PanelState panel = afterReset();
+    panel.setText(Field::txtWattHours, "0.022");
+    energyTick(panel);
+    EXPECT_EQ(panel.text(Field::txtWattHours), "0.050 WH");
+    EXPECT_EQ(panel.text(Field::txtKwh), "0.0000 Kwh");
 }
 
 TEST(EnergyTick, ATotalTooLargeStopsTheTickAfterTheReadoutsAndKeepsTheTypedText)

@@ -1,6 +1,7 @@
 #include "window/form1.h"
 
 #include "core/energy_tick.h"
+#include "core/errors.h"
 #include "core/run_control.h"
 #include "window/form1_layout.h"
 #include "window/meter_fonts.h"
@@ -207,28 +208,34 @@ void Form1::createControls()
 
 void Form1::wireEvents()
 {
-    // Each operation says what it has written by the time its error comes
-    // and how to go on; this is translated only when an error is reported,
-    // never on the tick's path.
+    // Each operation says, for each error it can raise, what it has written
+    // by then and how to go on; the manual page gives the same advice. The
+    // texts are translated only when an error is reported, never on the
+    // tick's path.
     connect(namedChild<QPushButton>(this, "cmdStart"), &QPushButton::clicked, this, [this] {
         perform([this] { start(*this); },
-                QT_TR_NOOP("Every field keeps its text. Set the computer's clock to the present "
-                           "day and press Start again."));
+                {nullptr, QT_TR_NOOP("Every field keeps its text. Set the computer's clock to "
+                                     "the present day and press Start again.")});
     });
     connect(namedChild<QPushButton>(this, "cmdStop"), &QPushButton::clicked, this, [this] {
         perform([this] { stop(*this); },
-                QT_TR_NOOP("Stop Time shows the new stop time; the other fields keep their text. "
-                           "Press Start first, or type a start time such as 2026-12-07 09:30:00 "
-                           "into Start Time."));
+                {QT_TR_NOOP("Stop Time shows the new stop time; the other fields keep their "
+                            "text. Press Start first, or type a start time such as "
+                            "2026-12-07 09:30:00 into Start Time."),
+                 QT_TR_NOOP("Stop Time shows the new stop time; the other fields keep their "
+                            "text. Type a start time less than 68 years from the stop time into "
+                            "Start Time and press Stop again.")});
     });
-    connect(namedChild<QPushButton>(this, "cmdReset"), &QPushButton::clicked, this,
-            [this] { perform([this] { reset(*this); }, ""); });
+    connect(namedChild<QPushButton>(this, "cmdReset"), &QPushButton::clicked, this, [this] {
+        perform([this] { reset(*this); }, {nullptr, nullptr});
+    });
     // The total is the one number a tick reads that the user may have typed.
     connect(timer1_, &TickTimer::tick, this, [this] {
         perform([this] { energyTick(*this); },
-                QT_TR_NOOP("Volts, Amps and Watts show the setting; the rest keep their text. "
-                           "Watt Hours holds a number too large to count on: Reset, or a "
-                           "smaller total typed there, lets the meter run again."));
+                {nullptr,
+                 QT_TR_NOOP("Volts, Amps and Watts show the setting; the rest keep their text. "
+                            "Watt Hours holds a number too large to count on: Reset, or a "
+                            "smaller total typed there, lets the meter run again.")});
     });
 }
 
@@ -260,22 +267,34 @@ void Form1::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-void Form1::perform(const std::function<void()>& operation, const char* howToGoOn)
+void Form1::perform(const std::function<void()>& operation, const Advice& advice)
 {
+    const bool wasRunning = timerEnabled();
     try {
         operation();
     } catch (const std::exception& error) {
         // Stopped first, so that a failing tick is reported once.
         setTimerEnabled(false);
-        report(error, howToGoOn);
+        const bool typeMismatch = dynamic_cast<const TypeMismatch*>(&error) != nullptr;
+        report(error, typeMismatch ? advice.onTypeMismatch : advice.onOverflow, wasRunning);
     }
 }
 
-void Form1::report(const std::exception& error, const char* howToGoOn)
+void Form1::report(const std::exception& error, const char* advice, bool stopped)
 {
+    // What the user typed is quoted in the report: shown as typed, never as
+    // markup.
     QMessageBox box{QMessageBox::Critical, meterTitle, QString::fromUtf8(error.what()),
                     QMessageBox::Ok, this};
-    box.setInformativeText(tr("The meter has stopped. %1").arg(tr(howToGoOn)).trimmed());
+    box.setTextFormat(Qt::PlainText);
+    QStringList informative;
+    if (stopped)
+        informative << tr("The meter has stopped.");
+    if (advice)
+        informative << tr(advice);
+    box.setInformativeText(informative.join(' '));
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+        label->setTextFormat(Qt::PlainText);
     box.exec();
 }
 

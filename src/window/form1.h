@@ -36,12 +36,19 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // What the user is told after an operation's error of each kind: what
+    // it had written by then and how to go on.
+    struct Advice {
+        const char* onTypeMismatch;
+        const char* onOverflow;
+    };
+
     void createControls();
     void wireEvents();
-    // Runs an operation; an error stops the meter and is reported with what
-    // the operation had written by then and how to go on.
-    void perform(const std::function<void()>& operation, const char* howToGoOn);
-    void report(const std::exception& error, const char* howToGoOn);
+    // Runs an operation; an error stops the meter and is reported with the
+    // advice for its kind.
+    void perform(const std::function<void()>& operation, const Advice& advice);
+    void report(const std::exception& error, const char* advice, bool stopped);
 
     std::array<QLineEdit*, allFields.size()> fields_{};
     std::array<QScrollBar*, allBars.size()> bars_{};

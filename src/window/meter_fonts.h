@@ -7,7 +7,8 @@
 namespace wattmeter {
 
 // Maps the window's font names to the nearest free fonts: "OCR A Extended"
-// to OCR-A, "Arial" to Liberation Sans, "Script MT Bold" to Kaushan Script.
+// to OCR-A (its bold "OCRABold"), "Arial" to Liberation Sans, "Script MT
+// Bold" to Kaushan Script.
 // The names stay as they are; Qt takes the substitute only where the named
 // font is not installed.
 void installFontSubstitutes();

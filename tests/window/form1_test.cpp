@@ -1,5 +1,6 @@
 #include "core/energy_tick.h"
 #include "window/form1.h"
+#include "window/form1_layout.h"
 #include "window/meter_fonts.h"
 #include "window/tick_timer.h"
 
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRawFont>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -38,6 +40,9 @@ public:
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 titles << box->windowTitle();
                 texts << box->text() + ' ' + box->informativeText();
+                for (auto* label : box->findChildren<QLabel*>())
+                    allPlain = allPlain &&
+                               (label->text().isEmpty() || label->textFormat() == Qt::PlainText);
                 box->accept();
             }
         });
@@ -45,6 +50,7 @@ public:
     }
     QStringList titles;
     QStringList texts;
+    bool allPlain = true;
 
 private:
     QTimer poll_;
@@ -173,13 +179,27 @@ private slots:
         QCOMPARE(child<QPushButton>("cmdStart")->geometry(), QRect(16, 24, 65, 33));
         QCOMPARE(child<QScrollBar>("VScroll2")->geometry(), QRect(104, 64, 41, 305));
         QCOMPARE(child<QLabel>("Label10")->geometry(), QRect(112, 376, 25, 17));
-        // Each named font, or where it is not installed its free stand-in, never a fallback.
+        // Each named font, or where it is not installed its free stand-in,
+        // never a fallback; a field marked bold drawn from a bold face, as
+        // the face Qt resolved says of itself (QFontInfo repeats the request).
         const auto family = [this](const char* name) {
             return QFontInfo{child<QWidget>(name)->font()}.family();
         };
-        for (const char* field : {"txtVolts", "txtTimeElapsed"})
-            QVERIFY2(QStringList({"OCR A Extended", "OCRA"}).contains(family(field)),
-                     qPrintable(family(field)));
+        for (const layout::Control& control : layout::controls) {
+            if (control.kind != layout::Kind::TextField)
+                continue;
+            const QRawFont face = QRawFont::fromFont(child<QWidget>(control.name)->font());
+            QVERIFY2(
+                QStringList({"OCR A Extended", "OCRA", "OCRABold"}).contains(family(control.name)),
+                qPrintable(family(control.name)));
+            const QByteArray os2 = face.fontTable("OS/2");
+            QVERIFY(os2.size() >= 6);
+            const int weightClass = (uchar(os2[4]) << 8) | uchar(os2[5]);
+            QVERIFY2(!control.font.bold || weightClass >= 600,
+                     qPrintable(QString{"%1 drawn from %2 %3, weight %4"}
+                                    .arg(control.name, face.familyName(), face.styleName())
+                                    .arg(weightClass)));
+        }
         QVERIFY2(QStringList({"Script MT Bold", "Kaushan Script"}).contains(family("Label14")),
                  qPrintable(family("Label14")));
         // A caption's bottom edge lies one pixel under its field, which is drawn over it.
@@ -413,26 +433,46 @@ private slots:
         MessageBoxAnswerer answerer;
         click("cmdStop");
         QCOMPARE(answerer.titles, QStringList{"Power Measurement Example"});
-        QVERIFY(answerer.texts.front().startsWith("Type mismatch"));
-        QVERIFY(answerer.texts.front().contains("txtTimeStart"));
-        QVERIFY(answerer.texts.front().contains("Stop Time shows the new stop time"));
-        QVERIFY(answerer.texts.front().contains("Press Start first, or type a start time such as "
-                                                "2026-12-07 09:30:00 into Start Time."));
+        QCOMPARE(answerer.texts.front(),
+                 QString{"Type mismatch: \"txtTimeStart\" is not a date and time Stop Time shows "
+                         "the new stop time; the other fields keep their text. Press Start "
+                         "first, or type a start time such as 2026-12-07 09:30:00 into Start "
+                         "Time."});
         QVERIFY(!child<TickTimer>("Timer1")->isEnabled());
         QVERIFY(stamp.match(fieldText("txtTimeStop")).hasMatch());
         QCOMPARE(fieldText("txtTimeElapsed"), QString{"txtTimeElapsed"});
         QCOMPARE(fieldText("txtWattHours"), QString{"123.456 WH"});
 
-        child<QLineEdit>("txtTimeStart")->setText(QString(5000, 'x'));
-        click("cmdStop");
-        child<QLineEdit>("txtTimeStart")->setText("0001-01-01 00:00:00");
-        click("cmdStop");
-        QCOMPARE(answerer.texts.size(), 3);
-        QVERIFY(answerer.texts.back().startsWith("Overflow"));
-        for (const QString& text : answerer.texts) {
+        // Each error with its own advice; the meter said to have stopped only
+        // where it ran; what was typed quoted as typed, markup and all.
+        const struct {
+            QString typed;
+            bool running;
+            const char* text;
+            const char* advice;
+        } cases[] = {
+            {"<b>9:30</b> <i>am</i>", false, "\"<b>9:30</b> <i>am</i>\" is not a date",
+             "Press Start first"},
+            {"", false, "Type mismatch: Start Time is empty", "Press Start first"},
+            {"0001-01-01 00:00:00", true, "Overflow: the seconds from \"0001-01-01",
+             "Type a start time less than 68 years from the stop time"},
+            {QString(5000, 'x'), true, "Type mismatch: \"xxxx", "Start"},
+        };
+        for (const auto& row : cases) {
+            if (row.running)
+                click("cmdStart");
+            child<QLineEdit>("txtTimeStart")->setText(row.typed);
+            answerer.texts.clear();
+            click("cmdStop");
+            QCOMPARE(answerer.texts.size(), 1);
+            const QString& text = answerer.texts.front();
+            QVERIFY2(text.contains(row.text), qPrintable(text));
+            QVERIFY2(text.contains(row.advice), qPrintable(text));
+            QCOMPARE(text.contains("The meter has stopped."), row.running);
             QVERIFY2(text.size() < 300, qPrintable(text));
-            QVERIFY(text.contains("Press Start first"));
+            QVERIFY(!child<TickTimer>("Timer1")->isEnabled());
         }
+        QVERIFY(answerer.allPlain);
     }
 
     void aFailingTickIsReportedOnceAndStopsTheMeter()

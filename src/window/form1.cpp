@@ -12,6 +12,7 @@
 
 #include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -172,7 +173,7 @@ void Form1::createControls()
         widget->setGeometry(pixelRect(control));
         widget->setFont(meterFont(control.font));
         applyColours(widget, control.colours);
-        if (control.colours != Colours::System)
+        if (control.colours != Colours::System || control.kind == Kind::Button)
             widget->installEventFilter(this);
         if (widget->focusPolicy() != Qt::NoFocus)
             tabOrder.emplace_back(control.tabIndex, widget);
@@ -252,6 +253,17 @@ void Form1::changeEvent(QEvent* event)
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
+    // Return presses a focused button, as Space does and as on Windows.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (button && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            if (!key->isAutoRepeat())
+                button->click();
+            return true;
+        }
+    }
     // A desktop theme may give every widget its palette afresh, as qt6ct
     // does when the user picks another scheme: the meter's own colours go
     // back on. Set again unchanged, a palette sends no further event.
@@ -309,8 +321,13 @@ void Form1::setText(Field field, std::string_view text)
     // alone spares their repaint and keeps any selection the user made there.
     QLineEdit* edit = fields_[static_cast<std::size_t>(field)];
     const QString newText = toQString(text);
-    if (edit->text() != newText)
-        edit->setText(newText);
+    if (edit->text() == newText)
+        return;
+    // A field selected whole, as for copying the running total, stays so.
+    const bool selectedWhole = edit->hasSelectedText() && edit->selectedText() == edit->text();
+    edit->setText(newText);
+    if (selectedWhole)
+        edit->selectAll();
 }
 
 int Form1::value(Bar bar) const

@@ -29,6 +29,8 @@ void TickTimer::setEnabled(bool enabled)
 void TickTimer::deliverDueTicks()
 {
     const qint64 due = sinceEnabled_.elapsed() / intervalMs;
+    if ((due - delivered_) * intervalMs > maxBacklogMs)
+        delivered_ = due;
     const qint64 run = runs_;
     // A tick's receiver may disable the timer, and may enable it again (in a
     // nested event loop, such as a message box's): the ticks still due then

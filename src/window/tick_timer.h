@@ -9,11 +9,15 @@ namespace wattmeter {
 // The meter's 100 ms timer. Ticks are counted from a monotonic clock: ticks
 // that fall due while the thread is busy are delivered together on its return,
 // one signal each, so a meter left running N seconds has ticked 10 N times.
+// A gap longer than maxBacklogMs is no busy thread but a machine that slept
+// (Linux's monotonic clock stops then, Windows' may not): its ticks lapse, so
+// that a sleep adds no energy on either system and never floods the window.
 class TickTimer : public QObject {
     Q_OBJECT
 
 public:
     static constexpr qint64 intervalMs = 100;
+    static constexpr qint64 maxBacklogMs = 2000;
 
     explicit TickTimer(QObject* parent = nullptr);
 

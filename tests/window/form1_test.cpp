@@ -269,6 +269,22 @@ private slots:
         QVERIFY(!child<TickTimer>("Timer1")->isEnabled());
         QVERIFY(stamp.match(fieldText("txtTimeStop")).hasMatch());
         QVERIFY(QRegularExpression{"^[01] Seconds$"}.match(fieldText("txtTimeElapsed")).hasMatch());
+
+        // Return and the keypad's Enter press a focused button, as Space does.
+        const std::pair<const char*, Qt::KeyboardModifiers> presses[] = {
+            {"cmdStart", Qt::NoModifier}, {"cmdStop", Qt::KeypadModifier}};
+        for (const auto& [button, modifiers] : presses) {
+            child<QPushButton>(button)->setFocus();
+            const bool running = child<TickTimer>("Timer1")->isEnabled();
+            QTest::keyClick(child<QPushButton>(button),
+                            modifiers == Qt::NoModifier ? Qt::Key_Return : Qt::Key_Enter,
+                            modifiers);
+            QCOMPARE(child<TickTimer>("Timer1")->isEnabled(), !running);
+        }
+        child<QLineEdit>("txtWattHours")->setText("5");
+        child<QPushButton>("cmdReset")->setFocus();
+        QTest::keyClick(child<QPushButton>("cmdReset"), Qt::Key_Space);
+        QCOMPARE(fieldText("txtWattHours"), QString{"0.000"});
     }
 
     void ticksTenTimesASecondThroughStallsAndRestarts()
@@ -284,6 +300,14 @@ private slots:
         const auto ticksWhenStopped = ticks.count();
         QTest::qWait(250);
         QCOMPARE(ticks.count(), ticksWhenStopped);
+
+        // A gap past the backlog's bound, as a machine's sleep makes where
+        // the clock counts it, adds no ticks.
+        ticks.clear();
+        const qint64 stall = TickTimer::maxBacklogMs + 500;
+        const qint64 awake = runFor(int(stall) + 600, int(stall)) - stall;
+        QVERIFY2(ticks.count() <= awake / 100 + 1,
+                 qPrintable(QString("%1 ticks in %2 ms awake").arg(ticks.count()).arg(awake)));
 
         // Stopped and started again within a tick, as in a nested event loop,
         // the timer counts afresh: none of the ticks that fell due in a stall
@@ -327,11 +351,17 @@ private slots:
         energyTick(*form);
         QCOMPARE(total->text(), QString{"100.028 WH"});
 
-        // A readout the tick leaves unchanged keeps the user's selection.
+        // A readout the tick leaves unchanged keeps the user's selection; the
+        // total selected whole, to be copied, stays selected whole.
         auto* volts = child<QLineEdit>("txtVolts");
         volts->selectAll();
+        total->selectAll();
         energyTick(*form);
         QCOMPARE(volts->selectedText(), QString{"250 Volts"});
+        QCOMPARE(total->selectedText(), QString{"100.056 WH"});
+        total->setSelection(0, 3);
+        energyTick(*form);
+        QCOMPARE(total->selectedText(), QString{});
 
         const QString longTotal = "7" + QString(70000, ' ');
         total->setText(longTotal);

@@ -104,9 +104,11 @@ std::optional<int> readTime(Cursor& cursor)
     return (*hour * 60 + *minute) * 60 + second;
 }
 
-// "+HH" or "+HH:MM", "-" for zones west of Greenwich.
+// "+HH" or "+HH:MM", "-" for zones west of Greenwich, or "Z" for UTC.
 std::optional<int> readUtcOffset(Cursor& cursor)
 {
+    if (cursor.skip('Z'))
+        return 0;
     const bool west = cursor.skip('-');
     if (!west && !cursor.skip('+'))
         return std::nullopt;
@@ -151,7 +153,7 @@ std::optional<Stamp> readStamp(std::string_view text)
     if (!time)
         return std::nullopt;
     result.secondOfDay = *time;
-    if (hasDate && cursor.skip(' ')) {
+    if (hasDate && !cursor.atEnd()) {
         result.utcOffset = readUtcOffset(cursor);
         if (!result.utcOffset)
             return std::nullopt;
@@ -260,16 +262,19 @@ std::int64_t localSecondsBetween(const Date& fromDate, const Stamp& from, const 
     return calendarSeconds(toDate, to.secondOfDay) - calendarSeconds(fromDate, from.secondOfDay);
 }
 
-// " +02", or " -03:30" where the offset is not whole hours.
-void appendUtcOffset(std::string& out, std::int64_t offset)
+void appendStamp(std::string& out, const Date& date, int secondOfDay)
 {
-    out += offset < 0 ? " -" : " +";
-    const int minutes = static_cast<int>((offset < 0 ? -offset : offset) / 60);
-    appendPadded(out, minutes / 60, 2);
-    if (minutes % 60 != 0) {
-        out += ':';
-        appendPadded(out, minutes % 60, 2);
-    }
+    appendPadded(out, date.year, 4);
+    out += '-';
+    appendPadded(out, date.month, 2);
+    out += '-';
+    appendPadded(out, date.day, 2);
+    out += ' ';
+    appendPadded(out, secondOfDay / 3600, 2);
+    out += ':';
+    appendPadded(out, secondOfDay / 60 % 60, 2);
+    out += ':';
+    appendPadded(out, secondOfDay % 60, 2);
 }
 
 } // namespace
@@ -282,23 +287,30 @@ std::string dateTimeText(std::chrono::system_clock::time_point when)
     if (!toLocalTime(seconds, local))
         throw Overflow{"the clock's time cannot be shown as a date"};
     std::string text;
-    text.reserve(19);
-    appendPadded(text, local.tm_year + 1900, 4);
-    text += '-';
-    appendPadded(text, local.tm_mon + 1, 2);
-    text += '-';
-    appendPadded(text, local.tm_mday, 2);
-    text += ' ';
-    appendPadded(text, local.tm_hour, 2);
-    text += ':';
-    appendPadded(text, local.tm_min, 2);
-    text += ':';
-    appendPadded(text, local.tm_sec, 2);
+    text.reserve(22);
+    const std::int64_t calendar = calendarSeconds(local);
+    const std::int64_t offset = calendar - seconds;
+    const auto placement = placeLocal(calendar);
     // A time the clock shows twice names its offset, so that it reads back
-    // as the instant it was.
-    const auto placement = placeLocal(calendarSeconds(local));
-    if (placement && placement->later)
-        appendUtcOffset(text, calendarSeconds(local) - seconds);
+    // as the instant it was: "+02" after it, as long a text as the field
+    // shows whole; where the offset is not whole hours, the time in UTC and
+    // "Z".
+    if (placement && placement->later && offset % 3600 != 0) {
+        using namespace std::chrono;
+        const sys_seconds utc{std::chrono::seconds{seconds}};
+        const year_month_day day{floor<days>(utc)};
+        appendStamp(text,
+                    Date{int(day.year()), int(unsigned(day.month())), int(unsigned(day.day()))},
+                    static_cast<int>((utc - floor<days>(utc)).count()));
+        text += 'Z';
+        return text;
+    }
+    appendStamp(text, Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday},
+                (local.tm_hour * 60 + local.tm_min) * 60 + local.tm_sec);
+    if (placement && placement->later) {
+        text += offset < 0 ? '-' : '+';
+        appendPadded(text, static_cast<int>((offset < 0 ? -offset : offset) / 3600), 2);
+    }
     return text;
 }
 

@@ -9,7 +9,9 @@ namespace wattmeter {
 
 // Local time as "YYYY-MM-DD HH:MM:SS", the same in every locale, to the
 // second. In the hour that the clock shows twice as summer time ends, the
-// UTC offset follows, " +02", so that each of the two reads back as itself.
+// UTC offset follows, "+02", so that each of the two reads back as itself;
+// where the offset is not whole hours, the time is written in UTC, ending
+// in "Z".
 std::string dateTimeText(std::chrono::system_clock::time_point when);
 
 // Whole seconds from the first date-time text to the second, negative when
@@ -17,7 +19,7 @@ std::string dateTimeText(std::chrono::system_clock::time_point when);
 // "T" between date and time, leave out the seconds, be a date alone
 // (midnight) or a time alone "HH:MM[:SS]" (that time on the other text's
 // date); blanks around it are ignored. A date and time may end in a UTC
-// offset, " +HH[:MM]" or " -HH[:MM]". Other local times go through the system
+// offset, "+HH[:MM]", "-HH[:MM]" or "Z". Other local times go through the system
 // time zone, so a daylight-saving change in between adds or loses no hour; a
 // time that the clock showed twice is the earlier, the same at every call.
 // Throws TypeMismatch for a text that is no date-time, Overflow for a count

@@ -3,6 +3,7 @@
 #include "core/energy_tick.h"
 #include "core/errors.h"
 #include "core/run_control.h"
+#include "window/focus_ring.h"
 #include "window/form1_layout.h"
 #include "window/meter_fonts.h"
 #include "window/meter_icon.h"
@@ -10,6 +11,7 @@
 #include "window/text_contrast.h"
 #include "window/tick_timer.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -158,7 +160,9 @@ Form1::Form1(QWidget* parent) : QWidget{parent}
     timer1_ = new TickTimer{this};
     timer1_->setObjectName("Timer1");
     createControls();
+    focusRing_ = new FocusRing{this};
     wireEvents();
+    focusRing_->follow(QApplication::focusWidget());
 }
 
 void Form1::createControls()
@@ -230,6 +234,8 @@ void Form1::wireEvents()
     connect(namedChild<QPushButton>(this, "cmdReset"), &QPushButton::clicked, this, [this] {
         perform([this] { reset(*this); }, {nullptr, nullptr});
     });
+    connect(qApp, &QApplication::focusChanged, focusRing_,
+            [this](QWidget*, QWidget* now) { focusRing_->follow(now); });
     // The total is the one number a tick reads that the user may have typed.
     connect(timer1_, &TickTimer::tick, this, [this] {
         perform([this] { energyTick(*this); },

@@ -13,6 +13,7 @@ class QScrollBar;
 
 namespace wattmeter {
 
+class FocusRing;
 class TickTimer;
 
 // The meter's window. Its fields, bars and timer are the meter's state: the
@@ -53,6 +54,7 @@ private:
     std::array<QLineEdit*, allFields.size()> fields_{};
     std::array<QScrollBar*, allBars.size()> bars_{};
     TickTimer* timer1_ = nullptr;
+    FocusRing* focusRing_ = nullptr;
 };
 
 } // namespace wattmeter

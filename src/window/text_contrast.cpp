@@ -29,23 +29,33 @@ double contrastRatio(const QColor& a, const QColor& b)
     return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
 }
 
-QColor readableBlue(const QColor& background)
+QColor nearestShade(const QColor& colour, const QColor& background, double contrast)
 {
-    // Every blue of hue 240: towards white, (t, t, 255), and towards black,
-    // (0, 0, 255 - t). White or black always reaches 4.5 against any colour.
-    QColor nearest{0, 0, 255};
+    // Blended step by step towards white and towards black, one of which
+    // always reaches 4.5 against any colour.
+    const QColor rgb = colour.toRgb();
+    const auto blend = [](int channel, int towards, int t) {
+        return channel + ((towards - channel) * t + (towards > channel ? 127 : -127)) / 255;
+    };
+    QColor nearest = rgb;
     double nearestDistance = std::numeric_limits<double>::infinity();
-    for (int t = 0; t <= 255; ++t) {
-        const std::pair<QColor, double> candidates[] = {{QColor{t, t, 255}, std::sqrt(2.0) * t},
-                                                        {QColor{0, 0, 255 - t}, double(t)}};
-        for (const auto& [colour, distance] : candidates)
-            if (distance < nearestDistance &&
-                contrastRatio(colour, background) >= readableContrast) {
-                nearest = colour;
+    for (int t = 0; t <= 255; ++t)
+        for (int towards : {255, 0}) {
+            const QColor shade{blend(rgb.red(), towards, t), blend(rgb.green(), towards, t),
+                               blend(rgb.blue(), towards, t)};
+            const double distance = std::hypot(shade.red() - rgb.red(), shade.green() - rgb.green(),
+                                               shade.blue() - rgb.blue());
+            if (distance < nearestDistance && contrastRatio(shade, background) >= contrast) {
+                nearest = shade;
                 nearestDistance = distance;
             }
-    }
+        }
     return nearest;
+}
+
+QColor readableBlue(const QColor& background)
+{
+    return nearestShade(QColor{0, 0, 255}, background, readableContrast);
 }
 
 } // namespace wattmeter

@@ -9,6 +9,13 @@ namespace wattmeter {
 double contrastRatio(const QColor& a, const QColor& b);
 
 inline constexpr double readableContrast = 4.5;
+// What a control's parts, and the mark of its focus, need against what lies
+// next to them.
+inline constexpr double visibleContrast = 3;
+
+// The colour nearest to the one given, blended towards white or towards
+// black, that reaches the contrast asked for against the background.
+QColor nearestShade(const QColor& colour, const QColor& background, double contrast);
 
 // The captions' blue, (0, 0, 255), where it reaches readableContrast against
 // the background; elsewhere the nearest colour of the same hue that does,

@@ -20,9 +20,10 @@ TEST(SecondsBetween, AcceptsTheWrittenFormsAndTheirShortenings)
     EXPECT_EQ(secondsBetween("2024-02-29", "2025-02-28"), 365 * 86400);
     EXPECT_EQ(secondsBetween("2000-02-29", "2000-03-01"), 86400);
     // An offset of its own wins over the zone's, at both ends of its range.
-    EXPECT_EQ(secondsBetween("2026-12-07 17:05:09 +01", stop), 0);
-    EXPECT_EQ(secondsBetween("2026-12-08 06:05:09 +14:00", stop), 0);
-    EXPECT_EQ(secondsBetween("2026-12-07 02:35:09 -13:30", stop), 0);
+    EXPECT_EQ(secondsBetween("2026-12-07 17:05:09+01", stop), 0);
+    EXPECT_EQ(secondsBetween("2026-12-08 06:05:09+14:00", stop), 0);
+    EXPECT_EQ(secondsBetween("2026-12-07 02:35:09-13:30", stop), 0);
+    EXPECT_EQ(secondsBetween("2026-12-07 16:05:09Z", stop), 0);
     // Before 1970, where Windows' C library places no date in time.
     EXPECT_EQ(secondsBetween("1960-01-01", "1970-01-01 00:00:01"), 3653 * 86400 + 1);
 }
@@ -49,12 +50,12 @@ TEST(SecondsBetween, AnythingElseIsATypeMismatch)
                               "2026-12-07 16:05:09.5",
                               "2100-02-29",
                               "1900-02-29",
-                              "2026-12-07 16:05 +15",
-                              "2026-12-07 16:05 +1",
-                              "2026-12-07 16:05 +01:60",
-                              "2026-12-07 16:05 01",
-                              "2026-12-07 16:05+01",
-                              "16:05 +01"})
+                              "2026-12-07 16:05+15",
+                              "2026-12-07 16:05+1",
+                              "2026-12-07 16:05+01:60",
+                              "2026-12-07 16:05 +01",
+                              "2026-12-07 16:05Z0",
+                              "16:05+01"})
         EXPECT_THROW(secondsBetween(start, stop), TypeMismatch) << '"' << start << '"';
     EXPECT_THROW(secondsBetween(stop, "not a time"), TypeMismatch);
 }
@@ -70,6 +71,16 @@ TEST(SecondsBetween, ACountBeyond32BitsIsAnOverflow)
 
 TEST(DateTimeText, WritesLocalTimeThatReadsBack)
 {
+    // Where the repeated hour's offset is not whole hours, in UTC.
+    if (summerTimeRulesFollowTz) {
+        using namespace std::chrono;
+        const TimeZone newfoundland{"NST3:30NDT,M3.2.0,M11.1.0"};
+        const auto repeated = sys_days{2026y / November / 1} + 4h + 15min; // 01:45 NDT
+        EXPECT_EQ(dateTimeText(repeated), "2026-11-01 04:15:00Z");
+        EXPECT_EQ(dateTimeText(repeated + 1h), "2026-11-01 05:15:00Z");
+        EXPECT_EQ(secondsBetween(dateTimeText(repeated), dateTimeText(repeated + 1h)), 3600);
+        EXPECT_EQ(dateTimeText(repeated + 2h), "2026-11-01 02:45:00");
+    }
     using namespace std::chrono;
     const TimeZone zone{centralEurope};
     const auto summer = sys_days{2026y / July / 1} + 7h + 8min + 9s + 999ms;

@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QtMath>
 
@@ -153,6 +155,31 @@ Ink strongestInk(const Rendering& rendering)
     return strongest;
 }
 
+// The middle colour, by lightness, in a part of an image.
+QColor medianColour(const QImage& image, const QRect& part)
+{
+    QList<QRgb> pixels;
+    for (int y = part.top(); y <= part.bottom(); ++y)
+        for (int x = part.left(); x <= part.right(); ++x)
+            pixels << image.pixel(x, y);
+    std::sort(pixels.begin(), pixels.end(), [](QRgb a, QRgb b) { return qGray(a) < qGray(b); });
+    return pixels.isEmpty() ? QColor{} : QColor{pixels[pixels.size() / 2]};
+}
+
+// Where the bar's style puts one of its parts, in the pixels of its image.
+QRect partRect(QScrollBar* scrollBar, QStyle::SubControl part, qreal scale)
+{
+    struct OptionReader : QScrollBar {
+        using QScrollBar::initStyleOption;
+    };
+    QStyleOptionSlider option;
+    (scrollBar->*&OptionReader::initStyleOption)(&option);
+    const QRect rect =
+        scrollBar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, scrollBar);
+    return QRect{(QRectF{rect}.topLeft() * scale).toPoint(), (QSizeF{rect.size()} * scale).toSize()}
+        .adjusted(1, 1, -1, -1);
+}
+
 bool isLargeText(const layout::Font& font)
 {
     return font.points >= 18 || (font.bold && font.points >= 14);
@@ -230,7 +257,7 @@ private slots:
             {Field::txtWatts, "50000 Watts"},
             {Field::txtWattHours, "1200000.000 WH"},
             {Field::txtKwh, "1200.0000 Kwh"},
-            {Field::txtTimeStart, "2026-12-07 08:00:00"},
+            {Field::txtTimeStart, "2026-10-25 02:30:00+02"}, // the repeated hour's stamp
             {Field::txtTimeStop, "2026-12-08 08:00:00"},
             {Field::txtTimeElapsed, "86400 Seconds"},
         };
@@ -275,6 +302,73 @@ private slots:
             if (!ownColours)
                 faults << QString{"%1 is drawn in %2 on %3"}.arg(control.name, ink.text.name(),
                                                                  ink.under.name());
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(", ")));
+    }
+
+    void theFocusAndTheThumbsStandOut_data()
+    {
+        QTest::addColumn<int>("scheme");
+        for (int scheme = 0; scheme < int(std::size(schemes)); ++scheme)
+            QTest::addRow("%s", schemes[scheme].name) << scheme;
+    }
+
+    // The thumb against its track, and each focusable control focused
+    // against the same unfocused, at least 3:1 (WCAG 2.1 1.4.11 and 2.4.7).
+    void theFocusAndTheThumbsStandOut()
+    {
+        QFETCH(int, scheme);
+        QApplication::setPalette(paletteOf(schemes[scheme], light));
+        Form1 form;
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QStringList faults;
+
+        for (auto* scrollBar : form.findChildren<QScrollBar*>()) {
+            for (int value : {scrollBar->maximum(), scrollBar->minimum()}) {
+                scrollBar->setValue(value);
+                const QImage drawn = scrollBar->grab().toImage();
+                const qreal scale = drawn.devicePixelRatio();
+                QRect track = partRect(scrollBar, QStyle::SC_ScrollBarSubPage, scale);
+                if (track.height() <
+                    partRect(scrollBar, QStyle::SC_ScrollBarAddPage, scale).height())
+                    track = partRect(scrollBar, QStyle::SC_ScrollBarAddPage, scale);
+                const double contrast = contrastRatio(
+                    medianColour(drawn, partRect(scrollBar, QStyle::SC_ScrollBarSlider, scale)),
+                    medianColour(drawn, track));
+                if (contrast < visibleContrast)
+                    faults << QString{"%1's thumb at %2 stands at %3:1 on its track"}
+                                  .arg(scrollBar->objectName())
+                                  .arg(value)
+                                  .arg(contrast, 0, 'f', 2);
+            }
+        }
+
+        // The mark may lie around the control, on what it stands on.
+        for (auto* control : form.findChildren<QWidget*>()) {
+            if (control->focusPolicy() == Qt::NoFocus)
+                continue;
+            const QRect around =
+                QRect{control->mapTo(&form, QPoint{}), control->size()}.adjusted(-4, -4, 4, 4);
+            control->setFocus();
+            QTRY_COMPARE(QApplication::focusWidget(), control);
+            const QImage focused = form.grab(around).toImage();
+            control->clearFocus();
+            QTRY_VERIFY(!QApplication::focusWidget());
+            const QImage unfocused = form.grab(around).toImage();
+            int marked = 0;
+            for (int y = 0; y < focused.height(); ++y)
+                for (int x = 0; x < focused.width(); ++x)
+                    marked += contrastRatio(QColor{focused.pixel(x, y)},
+                                            QColor{unfocused.pixel(x, y)}) >= visibleContrast;
+            const int perimeter =
+                qCeil(2 * (control->width() + control->height()) * focused.devicePixelRatio());
+            if (marked < perimeter)
+                faults << QString{"%1's focus marks %2 pixels of %3"}
+                              .arg(control->objectName())
+                              .arg(marked)
+                              .arg(perimeter);
         }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(", ")));
     }

@@ -1,9 +1,12 @@
 # Installs the Debian packages given that are not installed yet.
 # Sourced by the scripts; uses sudo when not root.
 
-build_packages=(cmake ninja-build g++ clang clang-format libclang-rt-dev libgtest-dev libbenchmark-dev
-    git qt6-base-dev libgl-dev libx11-dev fonts-ocr-a fonts-liberation fonts-kaushanscript
-    desktop-file-utils appstream locales)
+# What it takes to build the meter and run it; then to build and run its
+# tests, benchmarks and fuzzers too.
+run_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-ocr-a fonts-liberation
+    fonts-kaushanscript)
+build_packages=("${run_packages[@]}" clang clang-format libclang-rt-dev libgtest-dev
+    libbenchmark-dev git libx11-dev desktop-file-utils appstream locales)
 # What it takes to build the Debian package and check it.
 package_packages=(dpkg-dev file lintian weston qt6-wayland)
 # What it takes to build Qt and the meter for Windows, package them, and run
@@ -31,8 +34,12 @@ ensure_packages() {
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then
         "$@"
-    else
+    elif command -v sudo >/dev/null; then
         sudo "$@"
+    else
+        echo "Installing Debian's packages needs root: run this as root, or install sudo and be" \
+            "allowed to use it." >&2
+        exit 1
     fi
 }
 

@@ -43,27 +43,6 @@ TEST(ReadLeadingNumber, TooLargeIsAnOverflowAndTooSmallIsZero)
     EXPECT_EQ(readLeadingNumber("0e99999999999999999999"), 0);
 }
 
-TEST(ReadLeadingNumber, OverflowNamesTheTextShortened)
-{
-    // The second text is cut inside the three bytes of a euro sign, which
-    // goes whole, never in part.
-    const std::string fortyAscii = "1e999" + std::string(35, 'x');
-    const std::string euroAtTheCut = "1e999" + std::string(34, 'x') + "\u20ac";
-    const std::pair<std::string, std::string> cases[] = {
-        {fortyAscii + std::string(60, 'x'), fortyAscii},
-        {euroAtTheCut + std::string(60, 'x'), "1e999" + std::string(34, 'x')},
-    };
-    for (const auto& [text, kept] : cases) {
-        try {
-            readLeadingNumber(text);
-            ADD_FAILURE() << text;
-        } catch (const Overflow& error) {
-            const std::string message = error.what();
-            EXPECT_EQ(message.rfind("Overflow: \"" + kept + "\u2026\" holds", 0), 0u) << message;
-        }
-    }
-}
-
 TEST(FixedText, RoundsTheExactValueToNearest)
 {
     EXPECT_EQ(fixedText(1000.0 / 36000, 3), "0.028");
@@ -88,12 +67,4 @@ TEST(FixedText, LargestTotalReadsBackExactly)
 {
     const double largest = std::numeric_limits<double>::max();
     EXPECT_EQ(readLeadingNumber(fixedText(largest, 3) + " WH"), largest);
-}
-
-TEST(ValueText, WholeNumbersPrintAsDigitsAlone)
-{
-    EXPECT_EQ(valueText(1000.0), "1000");
-    EXPECT_EQ(valueText(0.0), "0");
-    EXPECT_EQ(valueText(50000.0), "50000");
-    EXPECT_EQ(wholeNumberText(-5), "-5");
 }

@@ -28,11 +28,3 @@ TEST(PanelState, BarValuesStayBetweenTheirEnds)
     EXPECT_EQ(panel.value(Bar::VScroll1), 250);
     EXPECT_EQ(panel.value(Bar::VScroll2), 200);
 }
-
-TEST(PanelState, TypedTextIsKeptAsTyped)
-{
-    PanelState panel;
-    const std::string typed = std::string("  12,5 \t abc\0def", 16) + std::string(100000, '9');
-    panel.setText(Field::txtWattHours, typed);
-    EXPECT_EQ(panel.text(Field::txtWattHours), typed);
-}

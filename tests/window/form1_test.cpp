@@ -7,7 +7,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -54,17 +53,6 @@ public:
 
 private:
     QTimer poll_;
-};
-
-// Counts the paint events a widget receives.
-struct PaintCounter : QObject {
-    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        count += event->type() == QEvent::Paint;
-        return false;
-    }
-    int count = 0;
 };
 
 // One way of moving a scroll bar: toward +1 raises the value, -1 lowers it.
@@ -168,17 +156,9 @@ private slots:
         QCOMPARE(fieldText("txtWattHours"), QString{"txtWattHours"});
     }
 
-    void controlsSitWhereTheLayoutPutsThem()
+    void controlsTakeTheirFrameFontAndPlaceInTheStack()
     {
-        QCOMPARE(form->size(), QSize(489, 674));
-        QCOMPARE(child<QLabel>("Label14")->geometry(), QRect(16, 8, 457, 24));
-        QCOMPARE(child<QLineEdit>("txtVolts")->geometry(), QRect(24, 144, 257, 33));
-        QCOMPARE(child<QLineEdit>("txtTimeElapsed")->geometry(), QRect(24, 600, 377, 33));
-        QCOMPARE(child<QGroupBox>("Frame2")->geometry(), QRect(296, 32, 177, 401));
         QCOMPARE(child<QPushButton>("cmdStart")->parentWidget()->objectName(), QString{"Frame1"});
-        QCOMPARE(child<QPushButton>("cmdStart")->geometry(), QRect(16, 24, 65, 33));
-        QCOMPARE(child<QScrollBar>("VScroll2")->geometry(), QRect(104, 64, 41, 305));
-        QCOMPARE(child<QLabel>("Label10")->geometry(), QRect(112, 376, 25, 17));
         // Each named font, or where it is not installed its free stand-in,
         // never a fallback; a field marked bold drawn from a bold face, as
         // the face Qt resolved says of itself (QFontInfo repeats the request).
@@ -207,14 +187,6 @@ private slots:
         auto* field = child<QLineEdit>("txtWattHours");
         QCOMPARE(caption->geometry().bottom(), field->geometry().top());
         QVERIFY(form->children().indexOf(field) > form->children().indexOf(caption));
-
-        // Rewriting the field, as every tick does, repaints it alone (once
-        // offscreen, twice in a row under wine).
-        PaintCounter captionPaints{caption};
-        PaintCounter fieldPaints{field};
-        field->setText("1.000 WH");
-        QTRY_VERIFY(fieldPaints.count > 0);
-        QCOMPARE(captionPaints.count, 0);
     }
 
     void aScreenReaderTellsEveryControlApart()

@@ -53,11 +53,16 @@ windows_qt_host_cmake_dir() {
 }
 
 # Where Qt for Windows is kept, and built: a folder for each version of
-# Debian's Qt and set of options above. Sets windows_qt and windows_qt_build.
+# Debian's Qt, set of options above, toolchain file and mingw-w64 compiler,
+# all that it is built from. Sets windows_qt and windows_qt_build.
 windows_qt_folders() {
     local version key root=${XDG_CACHE_HOME:-$HOME/.cache}/wattmeter
     version=$(windows_qt_version)
-    key=$(printf '%s\n' "${windows_qt_options[@]}" | sha256sum | cut -c1-12)
+    key=$({
+        printf '%s\n' "${windows_qt_options[@]}"
+        cat packaging/windows/mingw-w64.cmake
+        x86_64-w64-mingw32-g++-posix --version 2>/dev/null | head -n 1
+    } | sha256sum | cut -c1-12)
     windows_qt=$root/qt-$version-mingw64-$key
     windows_qt_build=$root/qt-build-$version-$key
 }

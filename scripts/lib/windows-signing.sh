@@ -1,21 +1,20 @@
-# Sourced by scripts/package-windows: Authenticode signatures made with
+# Sourced by scripts/sign-windows: Authenticode signatures made with
 # osslsigncode from a PKCS#12 certificate (WATTMETER_SIGNING_CERTIFICATE) and
-# its password (WATTMETER_SIGNING_PASSWORD), time-stamped by an RFC 3161
-# server (WATTMETER_TIMESTAMP_URL) so that they stay valid after the
-# certificate expires.
+# its password (signing_password, which the caller has read), time-stamped by
+# an RFC 3161 server (WATTMETER_TIMESTAMP_URL) so that they stay valid after
+# the certificate expires, and verified against WATTMETER_SIGNING_CA.
 
-# Takes the three settings and checks them before anything is built. The
-# password leaves the environment here, so that no build tool inherits it: it
+# Takes the settings and checks them before anything is signed. The password
 # stays in a shell variable and reaches openssl and osslsigncode only on a
-# pipe, never on a command line.
+# pipe, never on a command line or in an environment.
 take_signing_settings() {
     signing_certificate=${WATTMETER_SIGNING_CERTIFICATE-}
-    signing_password=${WATTMETER_SIGNING_PASSWORD-}
     timestamp_url=${WATTMETER_TIMESTAMP_URL-}
-    unset WATTMETER_SIGNING_PASSWORD
+    signing_ca=${WATTMETER_SIGNING_CA:-/etc/ssl/certs/ca-certificates.crt}
     if [ -z "$signing_certificate" ]; then
-        echo "Not signing: no certificate given (WATTMETER_SIGNING_CERTIFICATE; see docs/releasing.md)"
-        return 0
+        echo "WATTMETER_SIGNING_CERTIFICATE: no certificate given to sign with (see" \
+            "docs/releasing.md)." >&2
+        return 1
     fi
     if [ ! -f "$signing_certificate" ] || [ ! -r "$signing_certificate" ]; then
         echo "WATTMETER_SIGNING_CERTIFICATE: $signing_certificate is not a file that can be read." >&2
@@ -36,12 +35,21 @@ take_signing_settings() {
         fi
         return 1
     fi
+    if ! [[ ${WATTMETER_TIMESTAMP_TIMEOUT:-60} =~ ^[1-9][0-9]*$ ]]; then
+        echo "WATTMETER_TIMESTAMP_TIMEOUT: \"$WATTMETER_TIMESTAMP_TIMEOUT\" is not a whole number" \
+            "of seconds." >&2
+        return 1
+    fi
     if [ -z "$timestamp_url" ]; then
         echo "Signing without a time-stamp (no WATTMETER_TIMESTAMP_URL): the signatures will" \
             "expire with the certificate."
     elif ! [[ $timestamp_url =~ ^https?://[^/[:space:]]+(/[^[:space:]]*)?$ ]]; then
         echo "WATTMETER_TIMESTAMP_URL: \"$timestamp_url\" is not the http:// or https:// address" \
             "of a time-stamping server." >&2
+        return 1
+    fi
+    if [ ! -r "$signing_ca" ]; then
+        echo "WATTMETER_SIGNING_CA: $signing_ca is not a file of certificates that can be read." >&2
         return 1
     fi
     check_osslsigncode
@@ -58,17 +66,17 @@ check_osslsigncode() {
     fi
 }
 
-signing() { [ -n "$signing_certificate" ]; }
-
 # Signs a file in place, dated the release day and time-stamped when a
 # server is given; says why when it cannot.
 sign_file() {
     local file=$1 log=build/windows-package/signing.log status=0
     # osslsigncode waits for ever on a server that takes the query and says
     # nothing; a time-stamping authority answers within seconds.
+    # WATTMETER_TIMESTAMP_TIMEOUT, in seconds, is for the tests' silent one.
+    local wait=${WATTMETER_TIMESTAMP_TIMEOUT:-60}
     local stamp=()
     [ -z "$timestamp_url" ] || stamp=(-ts "$timestamp_url")
-    timeout 60 osslsigncode sign -pkcs12 "$signing_certificate" \
+    timeout "$wait" osslsigncode sign -pkcs12 "$signing_certificate" \
         -readpass <(printf '%s' "$signing_password") -h sha256 -n "Watt Hour Simulator" \
         -time "$(release_epoch)" "${stamp[@]}" -in "$file" -out "$file.signed" >"$log" 2>&1 ||
         status=$?
@@ -79,7 +87,7 @@ sign_file() {
     rm -f "$file.signed"
     if [ $status -eq 124 ]; then
         echo "The time-stamping server at $timestamp_url (WATTMETER_TIMESTAMP_URL) did not" \
-            "answer within a minute while $file was signed." >&2
+            "answer within $wait s while $file was signed." >&2
     elif [ -n "$timestamp_url" ] && grep -qi 'timestamp' "$log"; then
         echo "Could not time-stamp $file at $timestamp_url (WATTMETER_TIMESTAMP_URL): is it" \
             "the address of an RFC 3161 time-stamping server, and can it be reached? The" \
@@ -90,6 +98,21 @@ sign_file() {
     fi
     sed 's/^/    /' "$log" >&2
     return 1
+}
+
+# Verifies a signed file's signature, and its time-stamp where one was asked
+# for, up to signing_ca, as Windows would.
+verify_signature() {
+    local file=$1 log=build/windows-package/signing.log
+    local stamp=()
+    [ -z "$timestamp_url" ] || stamp=(-TSA-CAfile "$signing_ca")
+    if ! osslsigncode verify -CAfile "$signing_ca" "${stamp[@]}" -in "$file" >"$log" 2>&1 ||
+        { [ -n "$timestamp_url" ] && ! grep -q 'Timestamp Server Signature verification: ok' "$log"; }; then
+        echo "The signature${timestamp_url:+ or time-stamp} of $file does not verify against" \
+            "$signing_ca (WATTMETER_SIGNING_CA); the signing tool said:" >&2
+        sed 's/^/    /' "$log" >&2
+        return 1
+    fi
 }
 
 # The signature of a signed file, alone, as a release publishes it.

@@ -1,6 +1,12 @@
 # A minimal Debian root of another release, made with mmdebstrap and kept in
 # a cache folder: ensure_debian_root makes or refreshes it, in_debian_root
-# runs a command in it. Sourced by scripts/test-debian; run as root.
+# runs a command in it; both as root, which as_debian_root runs them as.
+# Sourced by scripts/test-debian and scripts/test-release.
+
+as_debian_root() { # function of this file, arguments...
+    as_root env CI="${CI:-}" bash -c 'source scripts/lib/packages.sh &&
+        source scripts/lib/debian-root.sh && "$@"' as_debian_root "$@"
+}
 
 debian_mirror=http://deb.debian.org/debian
 debian_security_mirror=http://deb.debian.org/debian-security
@@ -67,12 +73,17 @@ in_debian_root() { # cache folder, command...
     ' in_debian_root "$root" "$cache/home-cache" "$@"
 }
 
-# Writes FOLDER/NAME, which runs the root's NAME on this machine's files:
-# the root sees this machine's / under /host, and each argument that is an
-# absolute path (but for /dev and /proc, which the root shares) is mapped.
+# Writes FOLDER/NAME, which runs the root's NAME on this machine's files, as
+# this user (entering the root through sudo when not root): the root sees
+# this machine's / under /host, and each argument that is an absolute path
+# (but for /dev and /proc, which the root shares) is mapped.
 debian_root_tool() { # cache folder, name, folder
     local root=$1/root name=$2 folder=$3
-    mkdir -p "$folder" "$root/host"
+    local sudo="" user
+    user=$(id -u):$(id -g)
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    mkdir -p "$folder"
+    as_root mkdir -p "$root/host"
     cat >"$folder/$name" <<TOOL
 #!/usr/bin/env bash
 args=()
@@ -82,12 +93,12 @@ for arg in "\$@"; do
     *) args+=("/host\$arg") ;;
     esac
 done
-exec unshare --mount --propagation private --fork bash -c '
+exec $sudo unshare --mount --propagation private --fork bash -c '
     set -e
     mount --rbind / "$root/host"
     mount -t proc proc "$root/proc"
     mount --rbind /dev "$root/dev"
-    exec chroot "$root" bash -c "cd \"/host\\\$1\" && shift && exec $name \"\\\$@\"" - "\$@"
+    exec chroot --userspec=$user "$root" bash -c "cd \"/host\\\$1\" && shift && exec $name \"\\\$@\"" - "\$@"
 ' - "\$PWD" "\${args[@]}"
 TOOL
     chmod +x "$folder/$name"

@@ -49,7 +49,10 @@ start_wine() {
     hide_shipped_fonts_from_wine
     WINEPREFIX=$(mktemp -d "$parent/wattmeter-wine.XXXXXX")
     export WINEPREFIX
+    # Interrupted too, the run takes its wine server and prefix with it.
     trap stop_wine EXIT
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
     start_wine_server
 }
 

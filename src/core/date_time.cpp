@@ -77,11 +77,12 @@ std::optional<Date> readDate(Cursor& cursor)
     const auto month = cursor.number(2, 1, 12);
     if (!month || !cursor.skip('-'))
         return std::nullopt;
+    // The calendar's own rule, so that 2100-02-29 is no date.
     const auto day = cursor.number(2, 1, 31);
-    using namespace std::chrono;
-    if (!day || !year_month_day{std::chrono::year{*year}, std::chrono::month(unsigned(*month)),
-                                std::chrono::day(unsigned(*day))}
-                     .ok())
+    if (!day ||
+        !std::chrono::year_month_day{std::chrono::year{*year}, std::chrono::month(unsigned(*month)),
+                                     std::chrono::day(unsigned(*day))}
+             .ok())
         return std::nullopt;
     return Date{*year, *month, *day};
 }

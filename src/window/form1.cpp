@@ -234,8 +234,10 @@ void Form1::wireEvents()
     connect(namedChild<QPushButton>(this, "cmdReset"), &QPushButton::clicked, this, [this] {
         perform([this] { reset(*this); }, {nullptr, nullptr});
     });
+    // The ring, not the window: focus also moves while the window is being
+    // destroyed, its own part already gone.
     connect(qApp, &QApplication::focusChanged, focusRing_,
-            [this](QWidget*, QWidget* now) { focusRing_->follow(now); });
+            [ring = focusRing_](QWidget*, QWidget* now) { ring->follow(now); });
     // The total is the one number a tick reads that the user may have typed.
     connect(timer1_, &TickTimer::tick, this, [this] {
         perform([this] { energyTick(*this); },

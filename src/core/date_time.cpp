@@ -288,15 +288,12 @@ std::string dateTimeText(std::chrono::system_clock::time_point when)
     if (!toLocalTime(seconds, local))
         throw Overflow{"the clock's time cannot be shown as a date"};
     std::string text;
-    text.reserve(22);
-    const std::int64_t calendar = calendarSeconds(local);
-    const std::int64_t offset = calendar - seconds;
-    const auto placement = placeLocal(calendar);
-    // A time the clock shows twice names its offset, so that it reads back
-    // as the instant it was: "+02" after it, as long a text as the field
-    // shows whole; where the offset is not whole hours, the time in UTC and
-    // "Z".
-    if (placement && placement->later && offset % 3600 != 0) {
+    text.reserve(20);
+    // A time the clock shows twice is written in UTC, "Z" after it, so that
+    // it reads back as the instant it was: an offset, "+02:00", would make
+    // a text longer than its field shows whole.
+    const auto placement = placeLocal(calendarSeconds(local));
+    if (placement && placement->later) {
         using namespace std::chrono;
         const sys_seconds utc{std::chrono::seconds{seconds}};
         const year_month_day day{floor<days>(utc)};
@@ -308,10 +305,6 @@ std::string dateTimeText(std::chrono::system_clock::time_point when)
     }
     appendStamp(text, Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday},
                 (local.tm_hour * 60 + local.tm_min) * 60 + local.tm_sec);
-    if (placement && placement->later) {
-        text += offset < 0 ? '-' : '+';
-        appendPadded(text, static_cast<int>((offset < 0 ? -offset : offset) / 3600), 2);
-    }
     return text;
 }
 

@@ -9,9 +9,8 @@ namespace wattmeter {
 
 // Local time as "YYYY-MM-DD HH:MM:SS", the same in every locale, to the
 // second. In the hour that the clock shows twice as summer time ends, the
-// UTC offset follows, "+02", so that each of the two reads back as itself;
-// where the offset is not whole hours, the time is written in UTC, ending
-// in "Z".
+// time in UTC instead, ending in "Z", so that each of the two reads back as
+// itself.
 std::string dateTimeText(std::chrono::system_clock::time_point when);
 
 // Whole seconds from the first date-time text to the second, negative when

@@ -71,7 +71,7 @@ TEST(SecondsBetween, ACountBeyond32BitsIsAnOverflow)
 
 TEST(DateTimeText, WritesLocalTimeThatReadsBack)
 {
-    // Where the repeated hour's offset is not whole hours, in UTC.
+    // The repeated hour in UTC, whatever the offset.
     if (summerTimeRulesFollowTz) {
         using namespace std::chrono;
         const TimeZone newfoundland{"NST3:30NDT,M3.2.0,M11.1.0"};

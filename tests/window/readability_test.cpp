@@ -257,7 +257,7 @@ private slots:
             {Field::txtWatts, "50000 Watts"},
             {Field::txtWattHours, "1200000.000 WH"},
             {Field::txtKwh, "1200.0000 Kwh"},
-            {Field::txtTimeStart, "2026-10-25 02:30:00+02"}, // the repeated hour's stamp
+            {Field::txtTimeStart, "2026-10-25 00:30:00Z"}, // the repeated hour's stamp
             {Field::txtTimeStop, "2026-12-08 08:00:00"},
             {Field::txtTimeElapsed, "86400 Seconds"},
         };

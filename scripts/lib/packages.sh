@@ -24,6 +24,11 @@ ensure_packages() {
             missing+=("$package")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -ne 0 ] && ! command -v sudo >/dev/null; then
+        echo "Debian's ${missing[*]} must be installed first, which needs root: run this as" \
+            "root, or install sudo and be allowed to use it." >&2
+        exit 1
+    fi
 
     echo "Installing ${missing[*]}"
     as_root apt-get update -qq
@@ -37,8 +42,7 @@ as_root() {
     elif command -v sudo >/dev/null; then
         sudo "$@"
     else
-        echo "Installing Debian's packages needs root: run this as root, or install sudo and be" \
-            "allowed to use it." >&2
+        echo "$1 needs root: run this as root, or install sudo and be allowed to use it." >&2
         exit 1
     fi
 }

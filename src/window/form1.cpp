@@ -162,7 +162,6 @@ Form1::Form1(QWidget* parent) : QWidget{parent}
     createControls();
     focusRing_ = new FocusRing{this};
     wireEvents();
-    focusRing_->follow(QApplication::focusWidget());
 }
 
 void Form1::createControls()

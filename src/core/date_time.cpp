@@ -87,22 +87,24 @@ std::optional<Date> readDate(Cursor& cursor)
     return Date{*year, *month, *day};
 }
 
+// ":NN", up to highest, where the text goes on with a colon; 0 where not.
+std::optional<int> optionalPart(Cursor& cursor, int highest)
+{
+    if (!cursor.skip(':'))
+        return 0;
+    return cursor.number(2, 0, highest);
+}
+
 std::optional<int> readTime(Cursor& cursor)
 {
     const auto hour = cursor.number(2, 0, 23);
     if (!hour || !cursor.skip(':'))
         return std::nullopt;
     const auto minute = cursor.number(2, 0, 59);
-    if (!minute)
+    const auto second = optionalPart(cursor, 59);
+    if (!minute || !second)
         return std::nullopt;
-    int second = 0;
-    if (cursor.skip(':')) {
-        const auto read = cursor.number(2, 0, 59);
-        if (!read)
-            return std::nullopt;
-        second = *read;
-    }
-    return (*hour * 60 + *minute) * 60 + second;
+    return (*hour * 60 + *minute) * 60 + *second;
 }
 
 // "+HH" or "+HH:MM", "-" for zones west of Greenwich, or "Z" for UTC.
@@ -114,16 +116,10 @@ std::optional<int> readUtcOffset(Cursor& cursor)
     if (!west && !cursor.skip('+'))
         return std::nullopt;
     const auto hours = cursor.number(2, 0, 14);
-    if (!hours)
+    const auto minutes = optionalPart(cursor, 59);
+    if (!hours || !minutes)
         return std::nullopt;
-    int minutes = 0;
-    if (cursor.skip(':')) {
-        const auto read = cursor.number(2, 0, 59);
-        if (!read)
-            return std::nullopt;
-        minutes = *read;
-    }
-    const int seconds = (*hours * 60 + minutes) * 60;
+    const int seconds = (*hours * 60 + *minutes) * 60;
     return west ? -seconds : seconds;
 }
 

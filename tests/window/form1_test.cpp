@@ -1,4 +1,5 @@
 #include "core/energy_tick.h"
+#include "scroll_bar_part.h"
 #include "window/form1.h"
 #include "window/form1_layout.h"
 #include "window/meter_fonts.h"
@@ -83,17 +84,6 @@ const BarInput barInputs[] = {
     {"wheel down", BarInput::Wheel, -1},
     {"End", BarInput::Jump, -1, QStyle::SC_None, Qt::Key_End},
 };
-
-// Where the bar's style draws one of its parts, as a mouse would find it.
-QRect partRect(QScrollBar* scrollBar, QStyle::SubControl part)
-{
-    struct OptionReader : QScrollBar {
-        using QScrollBar::initStyleOption;
-    };
-    QStyleOptionSlider option;
-    (scrollBar->*&OptionReader::initStyleOption)(&option);
-    return scrollBar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, scrollBar);
-}
 
 const QRegularExpression stamp{R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d$)"};
 
@@ -374,7 +364,7 @@ private slots:
         const int room = (end - start) * how.toward;
         QPoint at = scrollBar->rect().center();
         if (how.part != QStyle::SC_None) {
-            const QRect part = partRect(scrollBar, how.part);
+            const QRect part = scrollBarPart(scrollBar, how.part);
             if (part.isEmpty()) { // no track beyond a thumb at the end
                 QCOMPARE(room, 0);
                 return;

@@ -1,3 +1,4 @@
+#include "scroll_bar_part.h"
 #include "window/form1.h"
 #include "window/form1_layout.h"
 #include "window/meter_fonts.h"
@@ -8,7 +9,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
-#include <QStyleOptionSlider>
 #include <QTest>
 #include <QtMath>
 
@@ -166,18 +166,15 @@ QColor medianColour(const QImage& image, const QRect& part)
     return pixels.isEmpty() ? QColor{} : QColor{pixels[pixels.size() / 2]};
 }
 
-// Where the bar's style puts one of its parts, in the pixels of its image.
-QRect partRect(QScrollBar* scrollBar, QStyle::SubControl part, qreal scale)
+// The middle colour of a part of a bar, in an image of the bar at a scale,
+// its edges left out.
+QColor partColour(const QImage& drawn, QScrollBar* scrollBar, QStyle::SubControl part)
 {
-    struct OptionReader : QScrollBar {
-        using QScrollBar::initStyleOption;
-    };
-    QStyleOptionSlider option;
-    (scrollBar->*&OptionReader::initStyleOption)(&option);
-    const QRect rect =
-        scrollBar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, scrollBar);
-    return QRect{(QRectF{rect}.topLeft() * scale).toPoint(), (QSizeF{rect.size()} * scale).toSize()}
-        .adjusted(1, 1, -1, -1);
+    const qreal scale = drawn.devicePixelRatio();
+    const QRect rect = scrollBarPart(scrollBar, part);
+    return medianColour(drawn, QRect{(QRectF{rect}.topLeft() * scale).toPoint(),
+                                     (QSizeF{rect.size()} * scale).toSize()}
+                                   .adjusted(1, 1, -1, -1));
 }
 
 bool isLargeText(const layout::Font& font)
@@ -329,14 +326,13 @@ private slots:
             for (int value : {scrollBar->maximum(), scrollBar->minimum()}) {
                 scrollBar->setValue(value);
                 const QImage drawn = scrollBar->grab().toImage();
-                const qreal scale = drawn.devicePixelRatio();
-                QRect track = partRect(scrollBar, QStyle::SC_ScrollBarSubPage, scale);
-                if (track.height() <
-                    partRect(scrollBar, QStyle::SC_ScrollBarAddPage, scale).height())
-                    track = partRect(scrollBar, QStyle::SC_ScrollBarAddPage, scale);
+                // The track on the longer side of the thumb.
+                const bool above = scrollBarPart(scrollBar, QStyle::SC_ScrollBarSubPage).height() >=
+                                   scrollBarPart(scrollBar, QStyle::SC_ScrollBarAddPage).height();
                 const double contrast = contrastRatio(
-                    medianColour(drawn, partRect(scrollBar, QStyle::SC_ScrollBarSlider, scale)),
-                    medianColour(drawn, track));
+                    partColour(drawn, scrollBar, QStyle::SC_ScrollBarSlider),
+                    partColour(drawn, scrollBar,
+                               above ? QStyle::SC_ScrollBarSubPage : QStyle::SC_ScrollBarAddPage));
                 if (contrast < visibleContrast)
                     faults << QString{"%1's thumb at %2 stands at %3:1 on its track"}
                                   .arg(scrollBar->objectName())

@@ -1,0 +1,194 @@
+# A wine prefix for running the Windows build, at $ENV{WINEPREFIX}:
+#
+#   cmake [-DDLL_PATH=Z:a|Z:b] [-DOWN_FRAMES=ON] -DACTION=start -P wine_prefix.cmake
+#   cmake -DACTION=set [-DDPI=N] [-DCONTRAST=black|white] -P wine_prefix.cmake
+#   cmake -DACTION=run [-DDPI=N] [-DCONTRAST=...] [-DLOG=F] -P wine_prefix.cmake -- COMMAND...
+#   cmake -DACTION=stop -P wine_prefix.cmake
+#
+# start makes it afresh, with one lasting wine server so that each program
+# does not pay for starting its own, DLL_PATH as the Windows PATH, and with
+# OWN_FRAMES wine drawing the windows' frames; set
+# changes the system's settings; run runs a command under settings and then
+# puts the prefix back as it was, showing LOG (where Qt Test writes under
+# wine, as its output does not reach a pipe); stop ends its programs and
+# deletes it.
+cmake_minimum_required(VERSION 3.25)
+set(prefix $ENV{WINEPREFIX})
+if(NOT prefix)
+  message(FATAL_ERROR "WINEPREFIX is not set")
+endif()
+set(ENV{WINEDEBUG} -all)
+
+function(wine)
+  execute_process(COMMAND wine ${ARGN} OUTPUT_QUIET ERROR_QUIET RESULT_VARIABLE status)
+  if(status)
+    message(FATAL_ERROR "wine ${ARGN}: ${status}")
+  endif()
+endfunction()
+
+# Plain wineboot: wine already sets up a new prefix before running it, and
+# "--init" would start a second service manager, beside which COM's service
+# fails to start, costing every program that uses COM (Qt's do) 20 s. What
+# the server and wine's services print goes to a log, so that they do not
+# hold a caller's output open.
+function(start_server)
+  set(log ${prefix}.log)
+  execute_process(COMMAND wineserver --persistent COMMAND_ERROR_IS_FATAL ANY
+    OUTPUT_FILE ${log} ERROR_FILE ${log})
+  execute_process(COMMAND wineboot OUTPUT_FILE ${log} ERROR_FILE ${log} RESULT_VARIABLE status)
+  if(status)
+    file(READ ${log} said)
+    message(FATAL_ERROR "wine could not set up its prefix in ${prefix}:\n${said}")
+  endif()
+endfunction()
+
+function(stop_server)
+  execute_process(COMMAND wineserver --kill OUTPUT_QUIET ERROR_QUIET)
+  execute_process(COMMAND wineserver --wait OUTPUT_QUIET ERROR_QUIET)
+endfunction()
+
+# With its programs, and the folder in memory that it links to.
+function(remove_prefix)
+  stop_server()
+  if(IS_SYMLINK ${prefix})
+    file(READ_SYMLINK ${prefix} target)
+    file(REMOVE_RECURSE ${target})
+  endif()
+  file(REMOVE_RECURSE ${prefix} ${prefix}.log ${prefix}.fonts.conf)
+endfunction()
+
+# A new prefix holds a copy of every wine DLL, some 700 MB, and a full disk
+# shows only as wine failing to load kernel32.dll. So the prefix is a link to
+# a folder in memory where there is room for it.
+function(make_prefix)
+  get_filename_component(parent ${prefix} DIRECTORY)
+  file(MAKE_DIRECTORY ${parent})
+  foreach(place /dev/shm ${parent})
+    execute_process(COMMAND df --output=avail -m ${place} OUTPUT_VARIABLE free)
+    string(REGEX MATCH "[0-9]+[ \n]*$" free "${free}")
+    string(STRIP "${free}" free)
+    if(free GREATER 1000 AND place STREQUAL "/dev/shm")
+      execute_process(COMMAND mktemp -d /dev/shm/wattmeter-wine.XXXXXX RESULT_VARIABLE status
+        OUTPUT_VARIABLE target OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+      if(status EQUAL 0)
+        file(CREATE_LINK ${target} ${prefix} SYMBOLIC)
+        return()
+      endif()
+    elseif(free GREATER 1000)
+      file(MAKE_DIRECTORY ${prefix})
+      return()
+    endif()
+  endforeach()
+  message(FATAL_ERROR "Wine needs about 1000 MB for its prefix; ${parent} has ${free} MB free.")
+endfunction()
+
+# The display's DPI, 96 at 100 %, which Qt takes its scale from; and
+# Windows' high-contrast schemes as the system colours, with visual styles off
+# as the high-contrast themes of Windows 7 turn them off. Wine reads both as
+# its server starts.
+function(apply_settings)
+  if(DPI)
+    wine(reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d ${DPI} /f)
+  endif()
+  if(CONTRAST STREQUAL "black")
+    set(colours "Hilight=26 235 255" "HilightText=0 0 0" "GrayText=63 242 63")
+    set(ink "255 255 255")
+    set(ground "0 0 0")
+  elseif(CONTRAST STREQUAL "white")
+    set(colours "Hilight=55 0 110" "HilightText=255 255 255" "GrayText=96 0 0")
+    set(ink "0 0 0")
+    set(ground "255 255 255")
+  elseif(CONTRAST)
+    message(FATAL_ERROR "CONTRAST is black or white, not ${CONTRAST}")
+  endif()
+  if(CONTRAST)
+    list(APPEND colours "Window=${ground}" "ButtonFace=${ground}" "WindowText=${ink}"
+      "ButtonText=${ink}" "WindowFrame=${ink}" "ButtonHilight=${ink}" "ButtonDkShadow=${ink}"
+      "ButtonShadow=128 128 128")
+    foreach(pair IN LISTS colours)
+      string(REGEX REPLACE "=.*" "" name "${pair}")
+      string(REGEX REPLACE "^[^=]*=" "" value "${pair}")
+      wine(reg add "HKCU\\Control Panel\\Colors" /v ${name} /d ${value} /f)
+    endforeach()
+    wine(reg add "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager"
+      /v ThemeActive /d 0 /f)
+  endif()
+  stop_server()
+  start_server()
+endfunction()
+
+if(ACTION STREQUAL "start")
+  if(NOT DEFINED ENV{DISPLAY})
+    message(FATAL_ERROR "wine needs an X display: run this under xvfb-run -a, or in a desktop session")
+  endif()
+  remove_prefix()
+  make_prefix()
+  # Under wine, as on a Windows that has neither, the two fonts the meter
+  # ships beside its program must be found only there: wine is shown the
+  # folders of this system's fonts less theirs (it reads whole folders, past
+  # fontconfig's rejections). Wine keeps what its first program finds in
+  # the prefix, so later programs need not be told.
+  execute_process(COMMAND fc-list --format "%{file}\n" OUTPUT_VARIABLE files)
+  string(REGEX REPLACE "/[^/\n]*\n" ";" folders "${files}")
+  list(REMOVE_DUPLICATES folders)
+  list(FILTER folders EXCLUDE REGEX "/(ocr-a|kaushanscript)$")
+  list(TRANSFORM folders REPLACE "(.+)" "  <dir>\\1</dir>\n")
+  string(JOIN "" folders ${folders})
+  file(WRITE ${prefix}.fonts.conf "<fontconfig>\n${folders}</fontconfig>\n")
+  set(ENV{FONTCONFIG_FILE} ${prefix}.fonts.conf)
+  # No offer to fetch Mono or Gecko, and no menu entries on the Linux
+  # desktop for what is installed, this run or later.
+  set(ENV{WINEDLLOVERRIDES} "winemenubuilder.exe=d;mscoree=d;mshtml=d")
+  start_server()
+  wine(reg add "HKCU\\Software\\Wine\\DllOverrides" /v winemenubuilder.exe /d "" /f)
+  # Without a window manager, wine waits 2 s for one at every window it
+  # hides; drawing the windows' frames itself, as Windows does, it closes
+  # them at once.
+  if(OWN_FRAMES)
+    wine(reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f)
+  endif()
+  if(DLL_PATH)
+    string(REPLACE "|" ";" path "${DLL_PATH}")
+    execute_process(COMMAND wine reg add "HKCU\\Environment" /v PATH /d "${path}" /f
+      OUTPUT_QUIET ERROR_QUIET COMMAND_ERROR_IS_FATAL ANY)
+  endif()
+elseif(ACTION STREQUAL "set")
+  apply_settings()
+elseif(ACTION STREQUAL "run")
+  # The command is what follows "--".
+  math(EXPR last "${CMAKE_ARGC} - 1")
+  set(command)
+  set(taking FALSE)
+  foreach(i RANGE ${last})
+    if(taking)
+      list(APPEND command "${CMAKE_ARGV${i}}")
+    elseif(CMAKE_ARGV${i} STREQUAL "--")
+      set(taking TRUE)
+    endif()
+  endforeach()
+  if(DPI OR CONTRAST)
+    stop_server()
+    file(COPY_FILE ${prefix}/user.reg ${prefix}/user.reg.saved)
+    apply_settings()
+  endif()
+  if(LOG)
+    file(REMOVE ${LOG})
+  endif()
+  execute_process(COMMAND ${command} RESULT_VARIABLE status)
+  if(LOG AND EXISTS ${LOG})
+    file(READ ${LOG} said)
+    message("${said}")
+  endif()
+  if(DPI OR CONTRAST)
+    stop_server()
+    file(RENAME ${prefix}/user.reg.saved ${prefix}/user.reg)
+    start_server()
+  endif()
+  if(status)
+    message(FATAL_ERROR "${command}: ${status}")
+  endif()
+elseif(ACTION STREQUAL "stop")
+  remove_prefix()
+else()
+  message(FATAL_ERROR "ACTION is start, set, run or stop")
+endif()

@@ -1,7 +1,4 @@
-# Sourced on a virtual screen by the scripts that drive the meter as a user
-# would: start_meter opens it and waits for its window, close_meter closes
-# it, press clicks a point in that window, field copies a field's text, and
-# ticks_match_elapsed checks a total against the time it ran.
+# For the scripts that drive the meter on a virtual screen as a user would.
 
 start_meter() { # the command that runs the meter; the build's own if none
     [ $# -gt 0 ] || set -- build/default/src/wattmeter
@@ -11,13 +8,10 @@ start_meter() { # the command that runs the meter; the build's own if none
     [ -n "$(trap -p EXIT)" ] || trap 'kill $meter 2>/dev/null || true' EXIT
     # Looked for again when xdotool fails on a window that went as it
     # looked (an installer's, say); given up after a minute.
-    local tries=0
+    local tries=300
     until window=$(xdotool search --onlyvisible --name '^Power Measurement Example$' 2>/dev/null |
         head -n 1) && [ -n "$window" ]; do
-        if ((++tries > 300)); then
-            echo "the meter's window did not show within a minute" >&2
-            exit 1
-        fi
+        ((--tries)) || { echo "the meter's window did not show within a minute" >&2 && exit 1; }
         sleep 0.2
     done
     # Typing goes to the meter even with no window manager to focus it.
@@ -25,27 +19,19 @@ start_meter() { # the command that runs the meter; the build's own if none
     sleep 1
 }
 
-# Closes the meter as a user would, at the keyboard; the program must then
-# end. (Keys sent to its window alone fail under wine 10, where it ends as
-# they go down and they are let go on no window; the next meter's window
-# then never showed.)
+# At the keyboard, and the program must then end. (Keys sent to its window
+# alone fail under wine 10: they are let go on no window, and the next
+# meter's window never shows.)
 close_meter() {
     xdotool windowfocus "$window" key alt+F4
-    if ! timeout 10 tail --pid="$meter" -f /dev/null; then
-        echo "the meter was still running 10 s after Alt+F4" >&2
-        exit 1
-    fi
+    timeout 10 tail --pid="$meter" -f /dev/null ||
+        { echo "the meter was still running 10 s after Alt+F4" >&2 && exit 1; }
 }
 
-press() { # a point in window coordinates
-    xdotool mousemove --window "$window" "$1" "$2" click 1
-    sleep 0.3
-}
+press() { xdotool mousemove --window "$window" "$1" "$2" click 1 && sleep 0.3; } # a point in the window
 
 field() { # the text of the field under a point, copied as a user would
-    press "$1" "$2"
-    xdotool key --window "$window" ctrl+a ctrl+c
-    sleep 0.3
+    press "$1" "$2" && xdotool key --window "$window" ctrl+a ctrl+c && sleep 0.3
     xclip -o -selection clipboard
 }
 

@@ -1,23 +1,9 @@
-# Sourced by scripts/package-windows and scripts/verify-windows-release: the
-# steps that turn the built meter into the Windows packages, each giving the
-# same bytes for the same folder, so that a release can be rebuilt. They take
-# version and release_date from the build's package.env.
-
+# The steps that make the Windows packages, the same bytes for the same
+# folder so that a release can be rebuilt; from the build's package.env.
 # Every time stamp is the release day's, as in the Debian package: in the
 # files, in the programs' headers, which strip sets, and in the signatures.
 release_epoch() {
     date --utc --date "$release_date 12:00" +%s
-}
-
-# The meter's folder, as the packages hold it, installed from the build into
-# the given folder, which is named wattmeter.
-stage_windows_folder() {
-    local stage=$1
-    rm -rf "$stage"
-    cmake --install build/windows --prefix "$stage" >/dev/null
-    find "$stage" -name '*.exe' -o -name '*.dll' |
-        SOURCE_DATE_EPOCH=$(release_epoch) xargs x86_64-w64-mingw32-strip
-    stamp_release_day "$stage"
 }
 
 stamp_release_day() {
@@ -33,14 +19,10 @@ pack_windows_folder() {
     zip=$(realpath "$out")/$name.zip
     rm -f "$zip" "$out/$name.msi"
     (cd "$stage/.." && find wattmeter | LC_ALL=C sort | TZ=UTC zip -q -X -D -9 "$zip" -@)
-
-    # The installer lists the program itself, with its shortcut; the rest of
-    # the folder is listed here, its folders numbered in order (wixl-heat
-    # names them at random) and its files marked 64-bit, as the program is.
-    # wixl stamps the installer with the time and a random package code, so
-    # both are set again: the time stopped at noon of the release day
-    # (faketime -f: a running clock leaves the fraction of a second in the
-    # installer), the code made from what the folder holds.
+    # The rest of the folder beside the program, its folders numbered in
+    # order (wixl-heat names them at random) and its files 64-bit. wixl's time
+    # and random package code are set again: the time stopped (faketime -f) at
+    # noon of the release day, the code made from what the folder holds.
     local listing=$out/folder.wxs code
     find "$stage" -type f ! -path "$stage/wattmeter.exe" | LC_ALL=C sort |
         wixl-heat --prefix "$stage/" --directory-ref INSTALLDIR --component-group Folder \

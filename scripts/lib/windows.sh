@@ -1,17 +1,14 @@
-# Sourced by the scripts that build the meter for Windows and run it under
-# wine: build_for_windows cross-builds it (the "windows" CMake preset) against
-# the Qt of windows-qt.sh; start_wine gives the run a fresh wine prefix
-# (tests/wine_prefix.cmake, as the tests have), which goes with stop_wine, at
-# the latest when the script ends, interrupted too.
+# Building the meter for Windows against the Qt of windows-qt.sh, and a fresh
+# wine prefix to run it in (tests/wine_prefix.cmake, as the tests have), which
+# goes with stop_wine, at the latest when the script ends or is interrupted.
 source scripts/lib/packages.sh
 source scripts/lib/windows-qt.sh
 
 build_for_windows() {
     ensure_packages "${build_packages[@]}" "${windows_packages[@]}"
     ensure_windows_qt
-    export WATTMETER_WINDOWS_QT=$windows_qt
-    WATTMETER_QT_HOST_CMAKE_DIR=$(windows_qt_host_cmake_dir)
-    export WATTMETER_QT_HOST_CMAKE_DIR
+    WATTMETER_WINDOWS_QT=$windows_qt WATTMETER_QT_HOST_CMAKE_DIR=$(windows_qt_host_cmake_dir)
+    export WATTMETER_WINDOWS_QT WATTMETER_QT_HOST_CMAKE_DIR
     # CMake keeps the Qt it first found in its cache, whatever Qt it is given
     # later: a folder configured with another Qt is configured afresh, so that
     # the program, its DLLs and the notice all come from the Qt ensured above.
@@ -22,9 +19,7 @@ build_for_windows() {
     cmake --build --preset windows
 }
 
-wine_prefix() { # action, cmake -D settings
-    cmake -DACTION="$1" "${@:2}" -P tests/wine_prefix.cmake
-}
+wine_prefix() { cmake -DACTION="$1" "${@:2}" -P tests/wine_prefix.cmake; } # action, -D settings
 start_wine() { # cmake -D settings of the prefix
     export WINEPREFIX=$PWD/build/wine WINEDEBUG=-all
     trap stop_wine EXIT
@@ -32,9 +27,5 @@ start_wine() { # cmake -D settings of the prefix
     trap 'exit 143' TERM
     wine_prefix start "$@"
 }
-stop_wine() {
-    [ -z "${WINEPREFIX:-}" ] || wine_prefix stop
-}
-set_wine_dpi() {
-    wine_prefix set -DDPI="$1"
-}
+stop_wine() { [ -z "${WINEPREFIX:-}" ] || wine_prefix stop; }
+set_wine_dpi() { wine_prefix set -DDPI="$1"; }

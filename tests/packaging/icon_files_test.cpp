@@ -56,7 +56,7 @@ private slots:
     void windowsIconRejectsWhatItCannotHold();
 };
 
-// scripts/icons rewrites the committed files; a change to the drawing without
+// The icons target rewrites the committed files; a change to the drawing without
 // it fails here.
 void IconFilesTest::committedFilesFollowTheDrawing()
 {

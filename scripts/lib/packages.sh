@@ -36,12 +36,13 @@ ensure_packages() {
         "${missing[@]}" >/dev/null
 }
 
+# Runs the command given when the script ends, interrupted too.
+at_exit() { trap "$1" EXIT && trap 'exit 130' INT && trap 'exit 143' TERM; }
 # The German locale, whose decimal comma the core tests run the meter under:
 # a Debian machine has only C and POSIX until it is made.
 ensure_comma_locale() {
-    locale -a | grep -qx 'de_DE.utf8' && return 0
-    echo "Making the de_DE.UTF-8 locale for the tests"
-    as_root localedef -i de_DE -f UTF-8 de_DE.UTF-8
+    locale -a | grep -qx 'de_DE.utf8' ||
+        { echo "Making the de_DE.UTF-8 locale for the tests" && as_root localedef -i de_DE -f UTF-8 de_DE.UTF-8; }
 }
 
 # Sets own_apt to apt-get's options for a set-up of its own in FOLDER, whose

@@ -22,9 +22,7 @@ build_for_windows() {
 wine_prefix() { cmake -DACTION="$1" "${@:2}" -P tests/wine_prefix.cmake; } # action, -D settings
 start_wine() { # cmake -D settings of the prefix
     export WINEPREFIX=$PWD/build/wine WINEDEBUG=-all
-    trap stop_wine EXIT
-    trap 'exit 130' INT
-    trap 'exit 143' TERM
+    at_exit stop_wine
     wine_prefix start "$@"
 }
 stop_wine() { [ -z "${WINEPREFIX:-}" ] || wine_prefix stop; }

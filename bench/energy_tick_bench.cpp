@@ -1,6 +1,6 @@
-#include "core/energy_tick.h"
-#include "core/panel_state.h"
-#include "core/run_control.h"
+#include "energy_tick.h"
+#include "panel_state.h"
+#include "run_control.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
-#include "core/energy_tick.h"
-#include "core/run_control.h"
-#include "window/form1.h"
+#include "energy_tick.h"
+#include "form1.h"
+#include "run_control.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 // Runs a real meter window for ten seconds, once undisturbed and once with the
 // event loop blocked for a second in the middle, and prints the ticks
 // delivered beside the ticks due: "<case> <delivered> <expected>".
-#include "window/form1.h"
-#include "window/tick_timer.h"
+#include "form1.h"
+#include "tick_timer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

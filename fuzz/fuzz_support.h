@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/errors.h"
+#include "errors.h"
 
 #include <cstdlib>
 #include <ctime>

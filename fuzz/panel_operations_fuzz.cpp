@@ -1,8 +1,8 @@
-#include "core/energy_tick.h"
-#include "core/number_text.h"
-#include "core/panel_state.h"
-#include "core/run_control.h"
+#include "energy_tick.h"
 #include "fuzz_support.h"
+#include "number_text.h"
+#include "panel_state.h"
+#include "run_control.h"
 
 #include <chrono>
 #include <cstddef>

@@ -1,5 +1,5 @@
-#include "core/number_text.h"
 #include "fuzz_support.h"
+#include "number_text.h"
 
 #include <cmath>
 #include <cstddef>

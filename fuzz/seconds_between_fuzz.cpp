@@ -1,4 +1,4 @@
-#include "core/date_time.h"
+#include "date_time.h"
 #include "fuzz_support.h"
 
 #include <cstddef>

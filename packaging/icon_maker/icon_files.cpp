@@ -1,6 +1,6 @@
 #include "icon_files.h"
 
-#include "window/meter_icon.h"
+#include "meter_icon.h"
 #include "windows_icon.h"
 
 #include <QBuffer>

@@ -1,5 +1,6 @@
-#include "window/form1.h"
-#include "window/meter_fonts.h"
+#include "form1.h"
+#include "meter_fonts.h"
+#include "meter_style.h"
 
 #include <QApplication>
 
@@ -8,7 +9,8 @@ int main(int argc, char* argv[])
     QApplication app{argc, argv};
     // Lets the desktop match the window to its installed entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(WATTMETER_APP_ID));
-    wattmeter::addShippedFonts();
+    QApplication::setStyle(new wattmeter::MeterStyle);
+    wattmeter::installMeterFonts();
     wattmeter::Form1 form1;
     form1.show();
     return app.exec();

@@ -1,6 +1,6 @@
-#include "core/date_time.h"
+#include "date_time.h"
 
-#include "core/errors.h"
+#include "errors.h"
 
 #include <algorithm>
 #include <charconv>
@@ -282,7 +282,7 @@ std::string dateTimeText(std::chrono::system_clock::time_point when)
         std::chrono::system_clock::to_time_t(std::chrono::floor<std::chrono::seconds>(when));
     std::tm local{};
     if (!toLocalTime(seconds, local))
-        throw Overflow{"the clock's time cannot be shown as a date"};
+        throw ClockOutOfRange{};
     std::string text;
     text.reserve(20);
     // A time the clock shows twice is written in UTC, "Z" after it, so that

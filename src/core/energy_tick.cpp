@@ -1,6 +1,6 @@
-#include "core/energy_tick.h"
+#include "energy_tick.h"
 
-#include "core/number_text.h"
+#include "number_text.h"
 
 namespace wattmeter {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/panel.h"
+#include "panel.h"
 
 namespace wattmeter {
 

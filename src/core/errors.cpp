@@ -1,4 +1,4 @@
-#include "core/errors.h"
+#include "errors.h"
 
 #include <cstddef>
 
@@ -29,6 +29,8 @@ MeterError::MeterError(std::string_view name, std::string_view cause)
 TypeMismatch::TypeMismatch(std::string_view cause) : MeterError{"Type mismatch", cause} {}
 
 Overflow::Overflow(std::string_view cause) : MeterError{"Overflow", cause} {}
+
+ClockOutOfRange::ClockOutOfRange() : Overflow{"the clock's time cannot be shown as a date"} {}
 
 std::string quoted(std::string_view text)
 {

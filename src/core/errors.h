@@ -23,6 +23,13 @@ public:
     explicit Overflow(std::string_view cause);
 };
 
+// The present time, as the computer's clock gives it, cannot be written as a
+// date: nothing was stamped.
+class ClockOutOfRange : public Overflow {
+public:
+    ClockOutOfRange();
+};
+
 // A user's text in quotes, cut short when long so that a message stays
 // readable whatever was typed.
 std::string quoted(std::string_view text);

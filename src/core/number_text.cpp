@@ -1,6 +1,6 @@
-#include "core/number_text.h"
+#include "number_text.h"
 
-#include "core/errors.h"
+#include "errors.h"
 
 #include <algorithm>
 #include <array>

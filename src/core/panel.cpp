@@ -1,4 +1,4 @@
-#include "core/panel.h"
+#include "panel.h"
 
 namespace wattmeter {
 

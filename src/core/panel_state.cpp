@@ -1,4 +1,4 @@
-#include "core/panel_state.h"
+#include "panel_state.h"
 
 #include <algorithm>
 #include <cstddef>

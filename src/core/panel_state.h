@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/panel.h"
+#include "panel.h"
 
 #include <array>
 #include <string>

@@ -1,8 +1,8 @@
-#include "core/run_control.h"
+#include "run_control.h"
 
-#include "core/date_time.h"
-#include "core/errors.h"
-#include "core/number_text.h"
+#include "date_time.h"
+#include "errors.h"
+#include "number_text.h"
 
 namespace wattmeter {
 

@@ -1,28 +1,34 @@
 #pragma once
 
-#include "core/panel.h"
+#include "panel.h"
 
 #include <QWidget>
 
-#include <array>
 #include <exception>
 #include <functional>
+#include <memory>
 
+class QFocusFrame;
 class QLineEdit;
 class QScrollBar;
 
+namespace Ui {
+class Form1;
+}
+
 namespace wattmeter {
 
-class FocusRing;
 class TickTimer;
 
-// The meter's window. Its fields, bars and timer are the meter's state: the
-// metering operations read and write them through the Panel interface.
+// The meter's window, as its form describes it. Its fields, bars and timer
+// are the meter's state: the metering operations read and write them through
+// the Panel interface.
 class Form1 : public QWidget, public Panel {
     Q_OBJECT
 
 public:
     explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
 
     std::string text(Field field) const override;
     void setText(Field field, std::string_view text) override;
@@ -42,19 +48,22 @@ private:
     struct Advice {
         const char* onTypeMismatch;
         const char* onOverflow;
+        const char* onClockOutOfRange;
     };
 
-    void createControls();
+    QLineEdit* field(Field field) const;
+    QScrollBar* bar(Bar bar) const;
+    void setUpWhatTheFormCannotHold();
+    void applyColours(QWidget* control);
     void wireEvents();
     // Runs an operation; an error stops the meter and is reported with the
     // advice for its kind.
     void perform(const std::function<void()>& operation, const Advice& advice);
-    void report(const std::exception& error, const char* advice, bool stopped);
+    void report(const QString& error, const QString& advice, bool stopped);
 
-    std::array<QLineEdit*, allFields.size()> fields_{};
-    std::array<QScrollBar*, allBars.size()> bars_{};
-    TickTimer* timer1_ = nullptr;
-    FocusRing* focusRing_ = nullptr;
+    std::unique_ptr<Ui::Form1> ui_;
+    TickTimer* timer1_;
+    QFocusFrame* focusFrame_;
 };
 
 } // namespace wattmeter

@@ -1,4 +1,4 @@
-#include "window/meter_icon.h"
+#include "meter_icon.h"
 
 #include <QPainter>
 #include <QPixmap>

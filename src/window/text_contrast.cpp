@@ -1,4 +1,4 @@
-#include "window/text_contrast.h"
+#include "text_contrast.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,10 +1,18 @@
-#include "window/tick_timer.h"
+#include "tick_timer.h"
 
 #include <algorithm>
+#include <chrono>
+#include <utility>
 
 namespace wattmeter {
 
-TickTimer::TickTimer(QObject* parent) : QObject{parent}
+qint64 TickTimer::steadyClock()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+TickTimer::TickTimer(Clock clock, QObject* parent) : QObject{parent}, clock_{std::move(clock)}
 {
     wakeUp_.setSingleShot(true);
     wakeUp_.setTimerType(Qt::PreciseTimer);
@@ -18,7 +26,7 @@ void TickTimer::setEnabled(bool enabled)
     enabled_ = enabled;
     if (enabled) {
         ++runs_;
-        sinceEnabled_.start();
+        enabledAt_ = clock_();
         delivered_ = 0;
         waitForNextTick();
     } else {
@@ -28,7 +36,9 @@ void TickTimer::setEnabled(bool enabled)
 
 void TickTimer::deliverDueTicks()
 {
-    const qint64 due = sinceEnabled_.elapsed() / intervalMs;
+    if (!enabled_)
+        return;
+    const qint64 due = elapsed() / intervalMs;
     if ((due - delivered_) * intervalMs > maxBacklogMs)
         delivered_ = due;
     const qint64 run = runs_;
@@ -45,7 +55,7 @@ void TickTimer::deliverDueTicks()
 
 void TickTimer::waitForNextTick()
 {
-    const qint64 untilDue = (delivered_ + 1) * intervalMs - sinceEnabled_.elapsed();
+    const qint64 untilDue = (delivered_ + 1) * intervalMs - elapsed();
     wakeUp_.start(static_cast<int>(std::max<qint64>(untilDue, 0)));
 }
 

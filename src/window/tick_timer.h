@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+
+#include <functional>
 
 namespace wattmeter {
 
@@ -16,25 +17,34 @@ class TickTimer : public QObject {
     Q_OBJECT
 
 public:
+    // Milliseconds from any fixed point; never goes back.
+    using Clock = std::function<qint64()>;
+    static qint64 steadyClock();
+
     static constexpr qint64 intervalMs = 100;
     static constexpr qint64 maxBacklogMs = 2000;
 
-    explicit TickTimer(QObject* parent = nullptr);
+    explicit TickTimer(Clock clock, QObject* parent = nullptr);
 
     bool isEnabled() const { return enabled_; }
     // Enabling a running timer keeps its rhythm; enabling a stopped one
     // starts a new rhythm from now.
     void setEnabled(bool enabled);
 
+    // Delivers every tick due by the clock; called when the next one falls
+    // due, and by whoever moves the clock on.
+    void deliverDueTicks();
+
 signals:
     void tick();
 
 private:
-    void deliverDueTicks();
+    qint64 elapsed() const { return clock_() - enabledAt_; }
     void waitForNextTick();
 
+    Clock clock_;
     QTimer wakeUp_;
-    QElapsedTimer sinceEnabled_;
+    qint64 enabledAt_ = 0;
     qint64 delivered_ = 0;
     qint64 runs_ = 0; // times enabled, so that a tick can tell it was restarted
     bool enabled_ = false;

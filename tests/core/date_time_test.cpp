@@ -1,5 +1,5 @@
-#include "core/date_time.h"
-#include "core/errors.h"
+#include "date_time.h"
+#include "errors.h"
 #include "time_zone.h"
 
 #include <gtest/gtest.h>

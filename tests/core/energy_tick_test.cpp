@@ -1,7 +1,7 @@
-#include "core/energy_tick.h"
-#include "core/errors.h"
-#include "core/panel_state.h"
-#include "core/run_control.h"
+#include "energy_tick.h"
+#include "errors.h"
+#include "panel_state.h"
+#include "run_control.h"
 
 #include <gtest/gtest.h>
 

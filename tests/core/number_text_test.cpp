@@ -1,5 +1,5 @@
-#include "core/errors.h"
-#include "core/number_text.h"
+#include "errors.h"
+#include "number_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "core/date_time.h"
-#include "core/energy_tick.h"
-#include "core/errors.h"
-#include "core/panel_state.h"
-#include "core/run_control.h"
+#include "date_time.h"
+#include "energy_tick.h"
+#include "errors.h"
+#include "panel_state.h"
+#include "run_control.h"
 #include "time_zone.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "icon_files.h"
-#include "window/meter_icon.h"
+#include "meter_icon.h"
 #include "windows_icon.h"
 
 #include <QBuffer>

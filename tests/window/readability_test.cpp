@@ -1,10 +1,12 @@
+#include "form1.h"
+#include "meter_fonts.h"
+#include "meter_style.h"
 #include "scroll_bar_part.h"
-#include "window/form1.h"
-#include "window/form1_layout.h"
-#include "window/meter_fonts.h"
-#include "window/text_contrast.h"
+#include "text_contrast.h"
 
 #include <QApplication>
+#include <QFocusFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -177,9 +179,23 @@ QColor partColour(const QImage& drawn, QScrollBar* scrollBar, QStyle::SubControl
                                    .adjusted(1, 1, -1, -1));
 }
 
-bool isLargeText(const layout::Font& font)
+bool isLargeText(const QFont& font)
 {
-    return font.points >= 18 || (font.bold && font.points >= 14);
+    return font.pointSizeF() >= 18 || (font.bold() && font.pointSizeF() >= 14);
+}
+
+// Whose colours the meter picks: the captions' blue, the readouts' green on
+// black; the rest keep the theme's.
+enum class Colours { System, BlueText, GreenOnBlack };
+
+Colours coloursOf(QWidget* control)
+{
+    if (auto* label = qobject_cast<QLabel*>(control); label && label->buddy())
+        return Colours::BlueText;
+    if (QStringList{"txtVolts", "txtAmps", "txtWatts", "txtWattHours", "txtKwh"}.contains(
+            control->objectName()))
+        return Colours::GreenOnBlack;
+    return Colours::System;
 }
 
 } // namespace
@@ -193,7 +209,8 @@ class ReadabilityTest : public QObject {
 private slots:
     void initTestCase()
     {
-        addShippedFonts();
+        installMeterFonts();
+        QApplication::setStyle(new MeterStyle);
         light = QApplication::palette();
         systemFont = QApplication::font();
     }
@@ -270,34 +287,33 @@ private slots:
         themedFaces = scheme != 0;
 #endif
         QStringList faults;
-        for (const layout::Control& control : layout::controls) {
-            if (control.kind == layout::Kind::ScrollBar ||
-                (themedFaces && control.colours != layout::Colours::BlueText))
+        for (QWidget* widget : form.findChildren<QWidget*>()) {
+            const Colours colours = coloursOf(widget);
+            if (qobject_cast<QScrollBar*>(widget) || qobject_cast<QFocusFrame*>(widget) ||
+                (themedFaces && colours != Colours::BlueText))
                 continue;
-            auto* widget = form.findChild<QWidget*>(control.name);
+            const QString name = widget->objectName();
             const Rendering own = render(widget);
             const double shown = inkSum(own);
             const double whole = inkSum(renderWithRoom(widget));
             if (whole == 0 || shown < 0.98 * whole)
-                faults << QString{"%1 shows %2 % of its ink"}
-                              .arg(control.name)
-                              .arg(whole == 0 ? 0 : 100 * shown / whole, 0, 'f', 1);
-            if (control.colours == layout::Colours::System)
+                faults << QString{"%1 shows %2 % of its ink"}.arg(name).arg(
+                    whole == 0 ? 0 : 100 * shown / whole, 0, 'f', 1);
+            if (colours == Colours::System)
                 continue; // the theme's colours are the theme's business
             const Ink ink = strongestInk(own);
-            if (ink.contrast < (isLargeText(control.font) ? 3 : readableContrast))
-                faults
-                    << QString{"%1 stands at %2:1"}.arg(control.name).arg(ink.contrast, 0, 'f', 2);
+            if (ink.contrast < (isLargeText(widget->font()) ? 3 : readableContrast))
+                faults << QString{"%1 stands at %2:1"}.arg(name).arg(ink.contrast, 0, 'f', 2);
             // The captions keep their blue wherever it can be read, and its
             // hue elsewhere; the readouts keep their green on black.
             const QColor blue{0, 0, 255};
             const bool ownColours =
-                control.colours == layout::Colours::BlueText
+                colours == Colours::BlueText
                     ? (contrastRatio(blue, ink.under) >= readableContrast ? ink.text == blue
                                                                           : ink.text.hue() == 240)
                     : ink.text == QColor{0, 192, 0} && ink.under == Qt::black;
             if (!ownColours)
-                faults << QString{"%1 is drawn in %2 on %3"}.arg(control.name, ink.text.name(),
+                faults << QString{"%1 is drawn in %2 on %3"}.arg(name, ink.text.name(),
                                                                  ink.under.name());
         }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(", ")));

@@ -1,0 +1,74 @@
+#include "meter_style.h"
+
+#include "text_contrast.h"
+
+#include <QPainter>
+#include <QStyleOption>
+
+namespace wattmeter {
+
+MeterStyle::MeterStyle() = default;
+
+void MeterStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                                    QPainter* painter, const QWidget* widget) const
+{
+    // The common style's frame leaves a gap in its border for the caption.
+    if (control == CC_GroupBox) {
+        QCommonStyle::drawComplexControl(control, option, painter, widget);
+        return;
+    }
+    const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option);
+    if (control != CC_ScrollBar || !bar) {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        return;
+    }
+    // The style draws the arrows; the track and thumb are drawn here, in
+    // colours that tell them apart.
+    QStyleOptionSlider arrows = *bar;
+    arrows.subControls &= SC_ScrollBarAddLine | SC_ScrollBarSubLine;
+    QProxyStyle::drawComplexControl(control, &arrows, painter, widget);
+    const QColor track = bar->palette.color(QPalette::Button).darker(105);
+    const QColor thumb = nearestShade(bar->palette.color(QPalette::Dark), track, visibleContrast);
+    painter->fillRect(subControlRect(control, bar, SC_ScrollBarGroove, widget), track);
+    if (bar->subControls & SC_ScrollBarSlider)
+        painter->fillRect(subControlRect(control, bar, SC_ScrollBarSlider, widget), thumb);
+}
+
+QRect MeterStyle::subControlRect(ComplexControl control, const QStyleOptionComplex* option,
+                                 SubControl part, const QWidget* widget) const
+{
+    if (control == CC_GroupBox) // the caption on the border line, as drawn above
+        return QCommonStyle::subControlRect(control, option, part, widget);
+    return QProxyStyle::subControlRect(control, option, part, widget);
+}
+
+void MeterStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                               QPainter* painter, const QWidget* widget) const
+{
+    if (element == PE_FrameGroupBox) // around the rectangle given, not below a caption
+        QCommonStyle::drawPrimitive(element, option, painter, widget);
+    else
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+}
+
+void MeterStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                             const QWidget* widget) const
+{
+    if (element == CE_FocusFrame) {
+        painter->fillRect(option->rect,
+                          nearestShade(option->palette.color(QPalette::Highlight),
+                                       option->palette.color(QPalette::Window), visibleContrast));
+        return;
+    }
+    QProxyStyle::drawControl(element, option, painter, widget);
+}
+
+int MeterStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                          QStyleHintReturn* returned) const
+{
+    if (hint == SH_GroupBox_TextLabelVerticalAlignment) // the border through the caption's middle
+        return Qt::AlignVCenter;
+    return QProxyStyle::styleHint(hint, option, widget, returned);
+}
+
+} // namespace wattmeter

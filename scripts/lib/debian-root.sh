@@ -6,8 +6,21 @@ as_debian_root() { # function of this file, arguments...
         source scripts/lib/debian-root.sh && "$@"' as_debian_root "$@"
 }
 
-debian_mirror=http://deb.debian.org/debian
-debian_security_mirror=http://deb.debian.org/debian-security
+# The archives this machine's apt reads Debian and its security updates
+# from, as apt lists its sources: a machine with a mirror or proxy of its own
+# uses it for the other release too. Sets debian_mirror and
+# debian_security_mirror.
+find_debian_archives() {
+    read -r debian_mirror debian_security_mirror < <(apt-cache policy | awk '
+        $2 ~ /^[a-z+]+:\/\// { uri = $2; next }
+        $1 == "release" && /l=Debian,/ && !main { main = uri }
+        $1 == "release" && /l=Debian-Security,/ && !security { security = uri }
+        END { print main, security }')
+    [ -n "${debian_security_mirror:-}" ] || {
+        echo "apt lists no Debian archive and security archive among this machine's sources" \
+            "(apt-cache policy), so no Debian root can be made from them." >&2 && return 1
+    }
+}
 # The root is used only while CACHE/ready is there: it goes before anything
 # changes the root and comes back once the change is whole, so a root whose
 # making or refresh was cut short is made afresh by the next run.
@@ -23,7 +36,8 @@ ensure_debian_root() { # cache folder, suite
         fi
         echo "Refreshing it failed (the log is $cache/refresh.log); making it afresh"
     fi
-    echo "Making a minimal Debian $suite root in $cache/root with mmdebstrap (a few minutes)"
+    find_debian_archives || return 1
+    echo "Making a minimal Debian $suite root in $cache/root with mmdebstrap from $debian_mirror"
     rm -rf "$cache/root" "$new"
     mkdir -p "$cache"
     if ! mmdebstrap --variant=minbase --include=git "$suite" "$new" "deb $debian_mirror $suite main" \
@@ -95,6 +109,7 @@ debian_archive_tool() { # suite, name, folder
     folder=$(realpath -m "$3")
     rm -rf "$folder"
     mkdir -p "$folder/bin"
+    find_debian_archives || return 1
     own_apt "$folder/apt" "deb $debian_mirror $suite main"
     { apt-get "${own_apt[@]}" update -qq && (cd "$folder" && apt-get "${own_apt[@]}" download -qq "$name/$suite"); } \
         >"$folder/log" 2>&1 || {

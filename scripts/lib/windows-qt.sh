@@ -123,8 +123,17 @@ windows_qt_source() { # work folder, log
 
 # A step of the build, into the log; on failure, ninja's failed step or the log's end.
 windows_qt_step() { # what, command...
-    local log=$windows_qt_build/log
-    "${@:2}" >>"$log" 2>&1 && return 0
+    local log=$windows_qt_build/log status=0 watcher started=$SECONDS
+    # Once a minute, how far it has come: ninja's last count of steps done.
+    while sleep 60; do
+        echo "  Qt: $1 for $(((SECONDS - started) / 60)) min$(grep -o '^\[[0-9]*/[0-9]*\]' "$log" |
+            tail -n 1 | sed 's|\[\(.*\)/\(.*\)\]|, \1 of \2 steps done|')"
+    done &
+    watcher=$!
+    "${@:2}" >>"$log" 2>&1 || status=$?
+    kill "$watcher" 2>/dev/null || true
+    wait "$watcher" 2>/dev/null || true
+    [ "$status" -ne 0 ] || return 0
     echo "Qt for Windows failed while $1; the whole log is $log:" >&2
     { grep -A 30 -m 1 '^FAILED: ' "$log" || tail -n 30 "$log"; } | cut -c 1-300 >&2
     echo "Run the same script again to retry from the start." >&2

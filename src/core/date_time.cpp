@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
 #include <limits>
 #include <optional>
@@ -55,6 +56,13 @@ public:
         return value;
     }
 
+    // An hour as people write it, with one digit or two.
+    std::optional<int> hour()
+    {
+        const bool twoDigits = rest_.size() >= 2 && rest_[1] >= '0' && rest_[1] <= '9';
+        return number(twoDigits ? 2 : 1, 0, 23);
+    }
+
     bool skip(char c)
     {
         if (rest_.empty() || rest_.front() != c)
@@ -97,7 +105,7 @@ std::optional<int> optionalPart(Cursor& cursor, int highest)
 
 std::optional<int> readTime(Cursor& cursor)
 {
-    const auto hour = cursor.number(2, 0, 23);
+    const auto hour = cursor.hour();
     if (!hour || !cursor.skip(':'))
         return std::nullopt;
     const auto minute = cursor.number(2, 0, 59);
@@ -151,6 +159,7 @@ std::optional<Stamp> readStamp(std::string_view text)
         return std::nullopt;
     result.secondOfDay = *time;
     if (hasDate && !cursor.atEnd()) {
+        cursor.skip(' ');
         result.utcOffset = readUtcOffset(cursor);
         if (!result.utcOffset)
             return std::nullopt;
@@ -259,6 +268,36 @@ std::int64_t localSecondsBetween(const Date& fromDate, const Stamp& from, const 
     return calendarSeconds(toDate, to.secondOfDay) - calendarSeconds(fromDate, from.secondOfDay);
 }
 
+Date dateOf(std::chrono::sys_days day)
+{
+    const std::chrono::year_month_day date{day};
+    return {int(date.year()), int(unsigned(date.month())), int(unsigned(date.day()))};
+}
+
+// The date on which a time alone names the instant nearest to another
+// stamp's, as the local clock goes: the day before, the same day or the day
+// after, on the local clock's date at that stamp; the same day where the two
+// are as near. Where the C library cannot place them, the other's date.
+Date nearestDate(const Stamp& timeAlone, const Date& otherDate, const Stamp& other)
+{
+    const auto instant = utcSeconds(otherDate, other);
+    std::tm local{};
+    if (!instant || !toLocalTime(static_cast<std::time_t>(*instant), local))
+        return otherDate;
+    using namespace std::chrono;
+    const sys_days day{year{local.tm_year + 1900} / (local.tm_mon + 1) / local.tm_mday};
+    Date nearest = dateOf(day);
+    std::int64_t nearestGap = std::numeric_limits<std::int64_t>::max();
+    for (const sys_days candidate : {day, day - days{1}, day + days{1}}) {
+        const auto placed = utcSeconds(dateOf(candidate), timeAlone);
+        if (placed && std::abs(*placed - *instant) < nearestGap) {
+            nearest = dateOf(candidate);
+            nearestGap = std::abs(*placed - *instant);
+        }
+    }
+    return nearest;
+}
+
 void appendStamp(std::string& out, const Date& date, int secondOfDay)
 {
     appendPadded(out, date.year, 4);
@@ -310,8 +349,8 @@ std::int32_t secondsBetween(std::string_view first, std::string_view second)
     const Stamp to = readStampOrThrow(second);
     std::int64_t seconds = to.secondOfDay - from.secondOfDay;
     if (from.date || to.date) {
-        const Date& fromDate = from.date ? *from.date : *to.date;
-        const Date& toDate = to.date ? *to.date : *from.date;
+        const Date fromDate = from.date ? *from.date : nearestDate(from, *to.date, to);
+        const Date toDate = to.date ? *to.date : nearestDate(to, *from.date, from);
         seconds = localSecondsBetween(fromDate, from, toDate, to);
     }
     if (seconds < std::numeric_limits<std::int32_t>::min() ||

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstddef>
 #include <system_error>
 
@@ -122,7 +123,11 @@ std::string wholeNumberText(int value)
 std::string valueText(double value)
 {
     NumberBuffer buffer;
-    const auto result = std::to_chars(buffer.begin(), buffer.end(), value);
+    // The shortest form would write 100000 as "1e+05".
+    const bool whole = std::isfinite(value) && std::trunc(value) == value;
+    const auto result =
+        whole ? std::to_chars(buffer.begin(), buffer.end(), value, std::chars_format::fixed)
+              : std::to_chars(buffer.begin(), buffer.end(), value);
     return {buffer.data(), result.ptr};
 }
 

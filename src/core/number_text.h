@@ -15,7 +15,7 @@ double readLeadingNumber(std::string_view text);
 std::string wholeNumberText(int value);
 
 // The shortest text that reads back as the same double; a whole number prints
-// as its digits alone (1000).
+// as its digits alone, at any magnitude (1000, 100000, 1e20 as 21 digits).
 std::string valueText(double value);
 
 // The value rounded to nearest at the given number of decimals, with at least

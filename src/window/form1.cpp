@@ -1,7 +1,9 @@
 #include "form1.h"
 
+#include "announcer.h"
 #include "energy_tick.h"
 #include "errors.h"
+#include "meter_field.h"
 #include "meter_icon.h"
 #include "run_control.h"
 #include "text_contrast.h"
@@ -44,8 +46,9 @@ void setPointSize(QWidget* control, double points)
 } // namespace
 
 Form1::Form1(QWidget* parent)
-    : QWidget{parent}, ui_{std::make_unique<Ui::Form1>()},
-      timer1_{new TickTimer{TickTimer::steadyClock, this}}, focusFrame_{new QFocusFrame{this}}
+    : QWidget{parent}, ui_{std::make_unique<Ui::Form1>()}, timer1_{new TickTimer{
+                                                               TickTimer::steadyClock, this}},
+      focusFrame_{new QFocusFrame{this}}, announcer_{new Announcer{this}}
 {
     ui_->setupUi(this);
     timer1_->setObjectName("Timer1");
@@ -56,7 +59,7 @@ Form1::Form1(QWidget* parent)
 
 Form1::~Form1() = default;
 
-QLineEdit* Form1::field(Field field) const
+MeterField* Form1::field(Field field) const
 {
     switch (field) {
     case Field::txtVolts: return ui_->txtVolts;
@@ -136,13 +139,15 @@ void Form1::wireEvents()
     // texts are translated only when an error is reported, never on the
     // tick's path.
     connect(ui_->cmdStart, &QPushButton::clicked, this, [this] {
-        perform([this] { start(*this); },
-                {nullptr, nullptr,
-                 QT_TR_NOOP("Every field keeps its text. Set the computer's clock to the "
-                            "present day and press Start again.")});
+        if (perform([this] { start(*this); },
+                    {nullptr, nullptr,
+                     QT_TR_NOOP("Every field keeps its text. Set the computer's clock to the "
+                                "present day and press Start again.")}))
+            announcer_->announce(tr("The meter runs from %1.").arg(ui_->txtTimeStart->text()));
     });
     connect(ui_->cmdStop, &QPushButton::clicked, this, [this] {
-        perform([this] { stop(*this); },
+        if (perform(
+                [this] { stop(*this); },
                 {QT_TR_NOOP("Stop Time shows the new stop time; the other fields keep their "
                             "text. Press Start first, or type a start time such as "
                             "2026-12-07 09:30:00 into Start Time."),
@@ -150,7 +155,9 @@ void Form1::wireEvents()
                             "text. Type a start time less than 68 years from the stop time into "
                             "Start Time and press Stop again."),
                  QT_TR_NOOP("Every field keeps its text. Set the computer's clock to the "
-                            "present day and press Stop again.")});
+                            "present day and press Stop again.")}))
+            announcer_->announce(tr("Stopped at %1, after %2.")
+                                     .arg(ui_->txtTimeStop->text(), ui_->txtTimeElapsed->text()));
     });
     connect(ui_->cmdReset, &QPushButton::clicked, this, [this] {
         perform([this] { reset(*this); }, {nullptr, nullptr, nullptr});
@@ -211,14 +218,14 @@ void Form1::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-void Form1::perform(const std::function<void()>& operation, const Advice& advice)
+bool Form1::perform(const std::function<void()>& operation, const Advice& advice)
 {
     const bool wasRunning = timerEnabled();
     QString error;
     QString told;
     try {
         operation();
-        return;
+        return true;
     } catch (const TypeMismatch& mismatch) {
         error = QString::fromUtf8(mismatch.what());
         told = translated(advice.onTypeMismatch);
@@ -237,6 +244,7 @@ void Form1::perform(const std::function<void()>& operation, const Advice& advice
     // Stopped first, so that a failing tick is reported once.
     setTimerEnabled(false);
     report(error, told, wasRunning);
+    return false;
 }
 
 void Form1::report(const QString& error, const QString& advice, bool stopped)
@@ -261,17 +269,7 @@ std::string Form1::text(Field field) const
 
 void Form1::setText(Field field, std::string_view text)
 {
-    // Most ticks rewrite volts, amps and watts unchanged: leaving those fields
-    // alone spares their repaint and keeps any selection the user made there.
-    QLineEdit* edit = this->field(field);
-    const QString newText = toQString(text);
-    if (edit->text() == newText)
-        return;
-    // A field selected whole, as for copying the running total, stays so.
-    const bool selectedWhole = edit->hasSelectedText() && edit->selectedText() == edit->text();
-    edit->setText(newText);
-    if (selectedWhole)
-        edit->selectAll();
+    this->field(field)->rewrite(toQString(text));
 }
 
 int Form1::value(Bar bar) const

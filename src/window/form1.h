@@ -9,7 +9,6 @@
 #include <memory>
 
 class QFocusFrame;
-class QLineEdit;
 class QScrollBar;
 
 namespace Ui {
@@ -18,6 +17,8 @@ class Form1;
 
 namespace wattmeter {
 
+class Announcer;
+class MeterField;
 class TickTimer;
 
 // The meter's window, as its form describes it. Its fields, bars and timer
@@ -51,19 +52,20 @@ private:
         const char* onClockOutOfRange;
     };
 
-    QLineEdit* field(Field field) const;
+    MeterField* field(Field field) const;
     QScrollBar* bar(Bar bar) const;
     void setUpWhatTheFormCannotHold();
     void applyColours(QWidget* control);
     void wireEvents();
     // Runs an operation; an error stops the meter and is reported with the
-    // advice for its kind.
-    void perform(const std::function<void()>& operation, const Advice& advice);
+    // advice for its kind, and false returned.
+    bool perform(const std::function<void()>& operation, const Advice& advice);
     void report(const QString& error, const QString& advice, bool stopped);
 
     std::unique_ptr<Ui::Form1> ui_;
     TickTimer* timer1_;
     QFocusFrame* focusFrame_;
+    Announcer* announcer_; // tells a screen reader that Start and Stop did their work
 };
 
 } // namespace wattmeter

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using namespace wattmeter;
 
 TEST(SecondsBetween, AcceptsTheWrittenFormsAndTheirShortenings)
@@ -26,6 +28,26 @@ TEST(SecondsBetween, AcceptsTheWrittenFormsAndTheirShortenings)
     EXPECT_EQ(secondsBetween("2026-12-07 16:05:09Z", stop), 0);
     // Before 1970, where Windows' C library places no date in time.
     EXPECT_EQ(secondsBetween("1960-01-01", "1970-01-01 00:00:01"), 3653 * 86400 + 1);
+    // As people type them: an hour of one digit, a blank before the offset.
+    EXPECT_EQ(secondsBetween("9:30", "2026-12-07 09:30:00"), 0);
+    EXPECT_EQ(secondsBetween("9:30:15", "2026-12-07 09:30:00"), -15);
+    EXPECT_EQ(secondsBetween("2026-12-07 9:30:00", "2026-12-07 09:30:00"), 0);
+    EXPECT_EQ(secondsBetween("2026-12-07 09:30:00 +01:00", "2026-12-07 08:30:00"), 0);
+    EXPECT_EQ(secondsBetween("2026-12-07 08:30 Z", "2026-12-07 08:30:00"), 0);
+}
+
+TEST(SecondsBetween, ATimeAloneIsTheOneNearestTheOtherStamp)
+{
+    const TimeZone zone{"UTC0"};
+    EXPECT_EQ(secondsBetween("23:50", "2026-12-08 00:10:00"), 1200);
+    EXPECT_EQ(secondsBetween("2026-12-07 23:50:00", "0:10"), 1200);
+    EXPECT_EQ(secondsBetween("10:00", "2026-12-07 09:30:00"), -1800); // set after the stop
+    EXPECT_EQ(secondsBetween("0:00", "2026-12-07 12:00:00"), 43200);  // as near: the same day
+    // The stamp of the repeated hour, in UTC, on the day before the local one.
+    if (summerTimeRulesFollowTz) {
+        const TimeZone newZealand{"NZST-12NZDT,M9.5.0,M4.1.0/3"};
+        EXPECT_EQ(secondsBetween("01:00", "2026-04-04 14:30:00Z"), 9000);
+    }
 }
 
 TEST(SecondsBetween, AnythingElseIsATypeMismatch)
@@ -45,7 +67,10 @@ TEST(SecondsBetween, AnythingElseIsATypeMismatch)
                               "2026-12-07  16:05",
                               "2026-12-07 16",
                               "2026-1-7",
-                              "7:05",
+                              "7:5",
+                              "25:00",
+                              "123:00",
+                              "9:30 am",
                               "16:05:09 PM",
                               "2026-12-07 16:05:09.5",
                               "2100-02-29",
@@ -53,11 +78,24 @@ TEST(SecondsBetween, AnythingElseIsATypeMismatch)
                               "2026-12-07 16:05+15",
                               "2026-12-07 16:05+1",
                               "2026-12-07 16:05+01:60",
-                              "2026-12-07 16:05 +01",
+                              "2026-12-07 16:05  +01",
                               "2026-12-07 16:05Z0",
                               "16:05+01"})
         EXPECT_THROW(secondsBetween(start, stop), TypeMismatch) << '"' << start << '"';
     EXPECT_THROW(secondsBetween(stop, "not a time"), TypeMismatch);
+    EXPECT_THROW(secondsBetween(std::string(100000, '9'), stop), TypeMismatch);
+}
+
+TEST(SecondsBetween, QuotesALongTextCutBetweenCharacters)
+{
+    const std::string typed = std::string(39, 'x') + "\u20ac" + std::string(100, 'y');
+    try {
+        secondsBetween(typed, "2026-12-07 16:05:09");
+        FAIL();
+    } catch (const TypeMismatch& mismatch) {
+        EXPECT_EQ(std::string{mismatch.what()},
+                  "Type mismatch: \"" + std::string(39, 'x') + "\u2026\" is not a date and time");
+    }
 }
 
 TEST(SecondsBetween, ACountBeyond32BitsIsAnOverflow)

@@ -21,7 +21,9 @@ TEST(ReadLeadingNumber, ReadsTheNumberAtTheStartAndIgnoresTheRest)
     EXPECT_EQ(readLeadingNumber("2E-2"), 0.02);
     EXPECT_EQ(readLeadingNumber("3e"), 3);
     EXPECT_EQ(readLeadingNumber("3e+ Watts"), 3);
-    EXPECT_EQ(readLeadingNumber("12,5"), 12);
+    EXPECT_EQ(readLeadingNumber("12,5"), 12); // "." alone is the decimal point
+    EXPECT_EQ(readLeadingNumber("1,5"), 1);
+    EXPECT_EQ(readLeadingNumber("1,5e3 WH"), 1);
     EXPECT_EQ(readLeadingNumber("1 2"), 1);
 }
 
@@ -41,6 +43,17 @@ TEST(ReadLeadingNumber, TooLargeIsAnOverflowAndTooSmallIsZero)
     EXPECT_EQ(readLeadingNumber("1e-999"), 0);
     EXPECT_EQ(readLeadingNumber("0." + std::string(400, '0') + "1e10"), 0);
     EXPECT_EQ(readLeadingNumber("0e99999999999999999999"), 0);
+}
+
+TEST(ValueText, AWholeNumberIsItsDigitsAtAnyMagnitude)
+{
+    EXPECT_EQ(valueText(1000), "1000");
+    EXPECT_EQ(valueText(100000), "100000");
+    EXPECT_EQ(valueText(-2e20), "-200000000000000000000");
+    const double largest = std::numeric_limits<double>::max();
+    EXPECT_EQ(valueText(largest).size(), 309u);
+    EXPECT_EQ(readLeadingNumber(valueText(largest)), largest);
+    EXPECT_EQ(valueText(0.25), "0.25");
 }
 
 TEST(FixedText, RoundsTheExactValueToNearest)

@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 #include <new>
 
@@ -307,6 +308,50 @@ private slots:
         now += 1;
         timer.deliverDueTicks();
         QCOMPARE(ticks, 2);
+    }
+
+    // What a screen reader is told, focused on the running total. Run by the
+    // test form1_tests_spoken, where Qt's bridge to AT-SPI is on.
+    void aScreenReaderHearsTheTotalOnceAndNotEachTick()
+    {
+        if (QGuiApplication::platformName() == "offscreen")
+            QSKIP("no screen reader's bridge offscreen (form1_tests_spoken runs this)");
+        QTRY_VERIFY(QAccessible::isActive());
+        static QList<std::pair<QObject*, QAccessible::Event>> told;
+        static QStringList announced;
+        const auto previous = QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
+            told.append({event->object(), event->type()});
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+            if (event->type() == QAccessible::Announcement)
+                announced << static_cast<QAccessibleAnnouncementEvent*>(event)->message();
+#else
+            if (event->type() == QAccessible::ObjectShow &&
+                event->accessibleInterface()->role() == QAccessible::Notification)
+                announced << event->accessibleInterface()->text(QAccessible::Name);
+#endif
+        });
+        auto* total = child<QLineEdit>("txtWattHours");
+        const auto toldOfItsText = [total] {
+            return std::count_if(told.begin(), told.end(), [total](const auto& event) {
+                return event.first == total && event.second >= QAccessible::TextCaretMoved &&
+                       event.second <= QAccessible::TextSelectionChanged;
+            });
+        };
+        click("cmdReset");
+        click("cmdStart");
+        total->setFocus(Qt::TabFocusReason);
+        for (int tick = 0; tick < 10; ++tick)
+            emit child<TickTimer>("Timer1")->tick();
+        QCOMPARE(toldOfItsText(), 0);
+        auto* text = QAccessible::queryAccessibleInterface(total)->textInterface();
+        QCOMPARE(text->text(0, text->characterCount()), QString{"0.280 WH"}); // where-am-I
+        QTest::keyClicks(total, "5");
+        QVERIFY(toldOfItsText() > 0); // typing is echoed
+        click("cmdStop");
+        QAccessible::installUpdateHandler(previous);
+        QCOMPARE(announced.size(), 2);
+        QVERIFY2(announced[0].startsWith("The meter runs from 20"), qPrintable(announced[0]));
+        QVERIFY2(announced[1].endsWith(" Seconds."), qPrintable(announced[1]));
     }
 
     void typedTextIsWhatTheTickReads()

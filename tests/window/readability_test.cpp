@@ -289,7 +289,8 @@ private slots:
         QStringList faults;
         for (QWidget* widget : form.findChildren<QWidget*>()) {
             const Colours colours = coloursOf(widget);
-            if (qobject_cast<QScrollBar*>(widget) || qobject_cast<QFocusFrame*>(widget) ||
+            if (!widget->isVisible() || widget->size().isEmpty() ||
+                qobject_cast<QScrollBar*>(widget) || qobject_cast<QFocusFrame*>(widget) ||
                 (themedFaces && colours != Colours::BlueText))
                 continue;
             const QString name = widget->objectName();

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QLineEdit>
+
+namespace wattmeter {
+
+// A text field of the meter. The program rewrites it ten times a second
+// while it runs: such a rewrite keeps a selection of the whole text, for
+// copying the running total, and is not told to a screen reader, which would
+// read each one out, each cutting off the last; where-am-I reads the present
+// text. What the user types or deletes is told as in any field.
+class MeterField : public QLineEdit {
+    Q_OBJECT
+
+public:
+    explicit MeterField(QWidget* parent = nullptr);
+
+    // Replaces the text as the program does; an unchanged text is left as it
+    // is, with any selection the user made in it.
+    void rewrite(const QString& text);
+
+protected:
+    // The focus itself tells the text and that it is selected: the selection
+    // that Tab makes, and that leaving takes away, are not told again.
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+};
+
+} // namespace wattmeter

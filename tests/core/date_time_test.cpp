@@ -53,49 +53,23 @@ TEST(SecondsBetween, ATimeAloneIsTheOneNearestTheOtherStamp)
 TEST(SecondsBetween, AnythingElseIsATypeMismatch)
 {
     const char* stop = "2026-12-07 16:05:09";
-    for (const char* start : {"",
-                              "   ",
-                              "txtTimeStart",
-                              "2026-02-29",
-                              "2026-13-01",
-                              "2026-00-10",
-                              "2026-04-31 10:00",
-                              "0000-01-01",
-                              "2026-12-07 24:00",
-                              "2026-12-07 16:60",
-                              "16:05:60",
-                              "2026-12-07  16:05",
-                              "2026-12-07 16",
-                              "2026-1-7",
-                              "7:5",
-                              "25:00",
-                              "123:00",
-                              "9:30 am",
-                              "16:05:09 PM",
-                              "2026-12-07 16:05:09.5",
-                              "2100-02-29",
-                              "1900-02-29",
-                              "2026-12-07 16:05+15",
-                              "2026-12-07 16:05+1",
-                              "2026-12-07 16:05+01:60",
-                              "2026-12-07 16:05  +01",
-                              "2026-12-07 16:05Z0",
-                              "16:05+01"})
+    // clang-format off
+    const char* const refused[] = {
+        "", "   ", "txtTimeStart", "16:05:09 PM", "9:30 am",
+        "2026-02-29", "2026-13-01", "2026-00-10", "2026-04-31 10:00", "0000-01-01", "2026-1-7",
+        "2100-02-29", "1900-02-29",
+        "2026-12-07 24:00", "2026-12-07 16:60", "16:05:60", "7:5", "25:00", "123:00",
+        "2026-12-07  16:05", "2026-12-07 16", "2026-12-07 16:05:09.5",
+        "2026-12-07 16:05+15", "2026-12-07 16:05+1", "2026-12-07 16:05+01:60",
+        "2026-12-07 16:05  +01", "2026-12-07 16:05Z0", "16:05+01"};
+    // clang-format on
+    for (const char* start : refused)
         EXPECT_THROW(secondsBetween(start, stop), TypeMismatch) << '"' << start << '"';
     EXPECT_THROW(secondsBetween(stop, "not a time"), TypeMismatch);
     EXPECT_THROW(secondsBetween(std::string(100000, '9'), stop), TypeMismatch);
-}
-
-TEST(SecondsBetween, QuotesALongTextCutBetweenCharacters)
-{
+    // Quoted in the error, a long text is cut between characters.
     const std::string typed = std::string(39, 'x') + "\u20ac" + std::string(100, 'y');
-    try {
-        secondsBetween(typed, "2026-12-07 16:05:09");
-        FAIL();
-    } catch (const TypeMismatch& mismatch) {
-        EXPECT_EQ(std::string{mismatch.what()},
-                  "Type mismatch: \"" + std::string(39, 'x') + "\u2026\" is not a date and time");
-    }
+    EXPECT_EQ(wattmeter::quoted(typed), "\"" + std::string(39, 'x') + "\u2026\"");
 }
 
 TEST(SecondsBetween, ACountBeyond32BitsIsAnOverflow)

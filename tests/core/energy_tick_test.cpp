@@ -17,11 +17,6 @@ PanelState afterReset()
     return panel;
 }
 
-void tick(PanelState& panel, int times)
-{
-    for (int i = 0; i < times; ++i)
-        energyTick(panel);
-}
 } // namespace
 
 TEST(EnergyTick, WorkedExampleRoundsTheTotalAtEveryTick)
@@ -57,7 +52,8 @@ TEST(EnergyTick, AnHourOfTicksAddsEachTicksEnergyRoundedToAThousandth)
         PanelState panel = afterReset();
         panel.setValue(Bar::VScroll1, hour.volts);
         panel.setValue(Bar::VScroll2, hour.amps);
-        tick(panel, 36000);
+        for (int tick = 0; tick < 36000; ++tick)
+            energyTick(panel);
         EXPECT_EQ(panel.text(Field::txtWattHours), hour.wattHours) << hour.volts * hour.amps;
         EXPECT_EQ(panel.text(Field::txtKwh), hour.kilowattHours) << hour.volts * hour.amps;
     }

@@ -104,14 +104,9 @@ TEST_F(RunControl, ResetZeroesEverythingButLeavesTheMeterRunning)
     energyTick(panel);
     reset(panel);
     EXPECT_TRUE(panel.timerEnabled());
-    EXPECT_EQ(panel.text(Field::txtVolts), "00");
-    EXPECT_EQ(panel.text(Field::txtAmps), "00");
-    EXPECT_EQ(panel.text(Field::txtWatts), "00");
-    EXPECT_EQ(panel.text(Field::txtWattHours), "0.000");
-    EXPECT_EQ(panel.text(Field::txtKwh), "0.000");
-    EXPECT_EQ(panel.text(Field::txtTimeStart), "");
-    EXPECT_EQ(panel.text(Field::txtTimeStop), "");
-    EXPECT_EQ(panel.text(Field::txtTimeElapsed), "");
+    const char* const zeroed[] = {"00", "00", "00", "0.000", "0.000", "", "", ""};
+    for (const Field field : allFields)
+        EXPECT_EQ(panel.text(field), zeroed[static_cast<int>(field)]) << fieldName(field);
     EXPECT_EQ(panel.value(Bar::VScroll1), 250);
     EXPECT_EQ(panel.value(Bar::VScroll2), 4);
     energyTick(panel);

@@ -21,23 +21,21 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <functional>
 #include <new>
 
 using namespace wattmeter;
 
 namespace {
 
-// Answers every message box the window shows, noting its title and text, as a
-// user pressing OK would.
+// Answers every message box the window shows, noting its text, as a user
+// pressing OK would.
 class MessageBoxAnswerer : public QObject {
 public:
     MessageBoxAnswerer()
     {
         connect(&poll_, &QTimer::timeout, this, [this] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                titles << box->windowTitle();
-                texts << box->text() + ' ' + box->informativeText();
+                texts << box->windowTitle() + ": " + box->text() + ' ' + box->informativeText();
                 for (auto* label : box->findChildren<QLabel*>())
                     allPlain = allPlain && (label->textFormat() == Qt::PlainText ||
                                             !Qt::mightBeRichText(label->text()));
@@ -46,7 +44,6 @@ public:
         });
         poll_.start(10);
     }
-    QStringList titles;
     QStringList texts;
     bool allPlain = true;
 
@@ -54,15 +51,18 @@ private:
     QTimer poll_;
 };
 
-// A window whose writes of one field fail, as they might with no memory left.
+// A window whose writes of one field can be made to fail, as they might
+// with no memory left.
+enum class Failure { None, OutOfMemory, Clock };
 class FailingForm1 : public Form1 {
 public:
-    Field failing = Field::txtTimeElapsed;
-    std::function<void()> fail;
+    Failure failure = Failure::None;
     void setText(Field field, std::string_view text) override
     {
-        if (field == failing && fail)
-            fail();
+        if (failure == Failure::OutOfMemory && field == Field::txtTimeElapsed)
+            throw std::bad_alloc{};
+        if (failure == Failure::Clock && field == Field::txtTimeStop)
+            throw ClockOutOfRange{};
         Form1::setText(field, text);
     }
 };
@@ -77,22 +77,20 @@ struct BarInput {
     Qt::Key key = Qt::Key_unknown;
 };
 
+// clang-format off
 const BarInput barInputs[] = {
     {"upper arrow", BarInput::Click, +1, QStyle::SC_ScrollBarSubLine},
     {"lower arrow", BarInput::Click, -1, QStyle::SC_ScrollBarAddLine},
-    {"track above the thumb", BarInput::Click, +1, QStyle::SC_ScrollBarSubPage},
-    {"track below the thumb", BarInput::Click, -1, QStyle::SC_ScrollBarAddPage},
-    {"Up", BarInput::Key, +1, QStyle::SC_None, Qt::Key_Up},
-    {"Down", BarInput::Key, -1, QStyle::SC_None, Qt::Key_Down},
-    {"Page Up", BarInput::Key, +1, QStyle::SC_None, Qt::Key_PageUp},
-    {"Page Down", BarInput::Key, -1, QStyle::SC_None, Qt::Key_PageDown},
-    {"Home", BarInput::Jump, +1, QStyle::SC_None, Qt::Key_Home},
-    {"End", BarInput::Jump, -1, QStyle::SC_None, Qt::Key_End},
-    {"wheel up", BarInput::Wheel, +1},
-    {"wheel down", BarInput::Wheel, -1},
+    {"track above", BarInput::Click, +1, QStyle::SC_ScrollBarSubPage},
+    {"track below", BarInput::Click, -1, QStyle::SC_ScrollBarAddPage},
+    {"Up", BarInput::Key, +1, {}, Qt::Key_Up}, {"Down", BarInput::Key, -1, {}, Qt::Key_Down},
+    {"Page Up", BarInput::Key, +1, {}, Qt::Key_PageUp}, {"Page Down", BarInput::Key, -1, {}, Qt::Key_PageDown},
+    {"Home", BarInput::Jump, +1, {}, Qt::Key_Home}, {"End", BarInput::Jump, -1, {}, Qt::Key_End},
+    {"wheel up", BarInput::Wheel, +1}, {"wheel down", BarInput::Wheel, -1},
     {"thumb dragged up", BarInput::Drag, +1, QStyle::SC_ScrollBarSlider},
     {"thumb dragged down", BarInput::Drag, -1, QStyle::SC_ScrollBarSlider},
 };
+// clang-format on
 
 const QRegularExpression stamp{R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d$)"};
 
@@ -102,7 +100,7 @@ class Form1Test : public QObject {
     Q_OBJECT
 
 private:
-    Form1* form = nullptr;
+    FailingForm1* form = nullptr;
 
     template <typename T> T* child(const char* name) const
     {
@@ -116,12 +114,9 @@ private:
     {
         QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);
     }
-    void show(Form1* shown)
+    QString named(QWidget* control, QAccessible::Text text = QAccessible::Name)
     {
-        form = shown;
-        form->show();
-        form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form));
+        return QAccessible::queryAccessibleInterface(control)->text(text);
     }
 
 private slots:
@@ -130,7 +125,13 @@ private slots:
         installMeterFonts();
         QApplication::setStyle(new MeterStyle);
     }
-    void init() { show(new Form1); }
+    void init()
+    {
+        form = new FailingForm1;
+        form->show();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form));
+    }
     void cleanup() { delete form; }
 
     void startsAsItsFormDescribes()
@@ -138,32 +139,25 @@ private slots:
         for (const char* name : {"txtVolts", "txtAmps", "txtWatts", "txtWattHours", "txtKwh",
                                  "txtTimeStart", "txtTimeStop", "txtTimeElapsed"})
             QCOMPARE(fieldText(name), QString{name});
-        QCOMPARE(child<QScrollBar>("VScroll1")->value(), 250);
-        QCOMPARE(child<QScrollBar>("VScroll2")->value(), 4);
         QVERIFY(!form->timerEnabled());
         QCOMPARE(QApplication::focusWidget(), child<QPushButton>("cmdStart"));
         QCOMPARE(form->windowTitle(), QString{"Power Measurement Example"});
-        QCOMPARE(form->size(), (QSize{489, 674}));
 
         // Each named font, or where it is not installed its free stand-in,
         // never a fallback; a bold field drawn from a bold face, as the face
         // Qt resolved says of itself (QFontInfo repeats the request).
         for (auto* field : form->findChildren<QLineEdit*>()) {
-            const QRawFont face = QRawFont::fromFont(field->font());
-            QVERIFY2(QStringList({"OCR A Extended", "OCRA", "OCRABold"})
-                         .contains(QFontInfo{field->font()}.family()),
-                     qPrintable(QFontInfo{field->font()}.family()));
-            const QByteArray os2 = face.fontTable("OS/2");
-            QVERIFY(os2.size() >= 6);
-            const int weightClass = (uchar(os2[4]) << 8) | uchar(os2[5]);
-            QVERIFY2(weightClass >= 600, qPrintable(field->objectName()));
+            const QString family = QFontInfo{field->font()}.family();
+            QVERIFY2(QStringList({"OCR A Extended", "OCRA", "OCRABold"}).contains(family),
+                     qPrintable(family));
+            const QByteArray os2 = QRawFont::fromFont(field->font()).fontTable("OS/2");
+            QVERIFY(os2.size() >= 6 && ((uchar(os2[4]) << 8) | uchar(os2[5])) >= 600);
         }
         const QString title = QFontInfo{child<QLabel>("Label14")->font()}.family();
         QVERIFY2(QStringList({"Script MT Bold", "Kaushan Script"}).contains(title),
                  qPrintable(title));
         QCOMPARE(child<QLineEdit>("txtKwh")->font().pointSizeF(), 14.25);
         QCOMPARE(child<QGroupBox>("Frame2")->font().pointSizeF(), 9.75);
-        QCOMPARE(child<QPushButton>("cmdStop")->parentWidget(), child<QGroupBox>("Frame1"));
         // A caption's bottom edge lies one pixel under its field, which is drawn over it.
         auto* caption = child<QLabel>("Label4");
         auto* field = child<QLineEdit>("txtWattHours");
@@ -171,41 +165,31 @@ private slots:
         QVERIFY(form->children().indexOf(field) > form->children().indexOf(caption));
     }
 
-    void aScreenReaderTellsEveryControlApart()
+    void aScreenReaderTellsEveryControlApartInTabOrder()
     {
         QStringList names;
         for (auto* control : form->findChildren<QWidget*>())
             if (control->focusPolicy() != Qt::NoFocus)
-                names << QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+                names << named(control);
         QCOMPARE(names.size(), 13);
         QVERIFY(!names.contains(QString{}));
         QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
-
-        const auto named = [](QWidget* control, QAccessible::Text text) {
-            return QAccessible::queryAccessibleInterface(control)->text(text);
-        };
-        QCOMPARE(named(child<QLineEdit>("txtTimeElapsed"), QAccessible::Name),
-                 QString{"Elapsed Time (Seconds)"});
+        QCOMPARE(named(child<QLineEdit>("txtTimeElapsed")), QString{"Elapsed Time (Seconds)"});
         const struct {
-            const char* bar;
-            const char* name;
-            const char* description;
+            const char *bar, *name, *description;
             int value, bottom, top;
         } bars[] = {{"VScroll1", "Voltage setting", "210 to 250 volts", 250, 210, 250},
                     {"VScroll2", "Current setting", "0 to 200 amps", 4, 0, 200}};
         for (const auto& bar : bars) {
             auto* scrollBar = child<QScrollBar>(bar.bar);
-            QCOMPARE(named(scrollBar, QAccessible::Name), QString{bar.name});
+            QCOMPARE(named(scrollBar), QString{bar.name});
             QCOMPARE(named(scrollBar, QAccessible::Description), QString{bar.description});
             auto* value = QAccessible::queryAccessibleInterface(scrollBar)->valueInterface();
             QCOMPARE(value->currentValue(), QVariant{bar.value});
             QCOMPARE(value->minimumValue(), QVariant{bar.bottom});
             QCOMPARE(value->maximumValue(), QVariant{bar.top});
         }
-    }
 
-    void tabVisitsTheControlsInOrder()
-    {
         QStringList visited;
         for (int i = 0; i < 13; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -220,9 +204,7 @@ private slots:
     {
         child<QScrollBar>("VScroll1")->setValue(220);
         click("cmdReset");
-        QCOMPARE(fieldText("txtVolts"), QString{"00"});
         QCOMPARE(fieldText("txtWattHours"), QString{"0.000"});
-        QCOMPARE(fieldText("txtTimeStart"), QString{});
         QCOMPARE(child<QScrollBar>("VScroll1")->value(), 250);
 
         click("cmdStart");
@@ -231,18 +213,15 @@ private slots:
         QTRY_COMPARE(fieldText("txtWattHours"), QString{"0.028 WH"}); // the first tick, on time
         click("cmdStop");
         QVERIFY(!form->timerEnabled());
-        QVERIFY(stamp.match(fieldText("txtTimeStop")).hasMatch());
         QVERIFY(QRegularExpression{"^[01] Seconds$"}.match(fieldText("txtTimeElapsed")).hasMatch());
 
         // Return and the keypad's Enter press a focused button, as Space does.
-        const std::pair<const char*, Qt::KeyboardModifiers> presses[] = {
-            {"cmdStart", Qt::NoModifier}, {"cmdStop", Qt::KeypadModifier}};
-        for (const auto& [button, modifiers] : presses) {
+        for (const auto& [button, key] :
+             {std::pair{"cmdStart", Qt::Key_Return}, {"cmdStop", Qt::Key_Enter}}) {
             child<QPushButton>(button)->setFocus();
             const bool running = form->timerEnabled();
-            QTest::keyClick(child<QPushButton>(button),
-                            modifiers == Qt::NoModifier ? Qt::Key_Return : Qt::Key_Enter,
-                            modifiers);
+            QTest::keyClick(child<QPushButton>(button), key,
+                            key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
             QCOMPARE(form->timerEnabled(), !running);
         }
         child<QLineEdit>("txtWattHours")->setText("5");
@@ -276,13 +255,13 @@ private slots:
         now += busyMs;
         timer.deliverDueTicks();
         QCOMPARE(ticks.count(), delivered);
-        now += 99;
-        timer.deliverDueTicks();
-        QCOMPARE(ticks.count(), delivered + (busyMs % 100 == 0 ? 0 : 1)); // the rhythm goes on
-        timer.setEnabled(false);
-        now += 1000;
-        timer.deliverDueTicks();
-        QCOMPARE(ticks.count(), delivered + (busyMs % 100 == 0 ? 0 : 1));
+        const int onRhythm = delivered + (busyMs % 100 == 0 ? 0 : 1);
+        for (const int wait : {99, 1000}) { // on in the old rhythm, then none once stopped
+            now += wait;
+            timer.deliverDueTicks();
+            QCOMPARE(ticks.count(), onRhythm);
+            timer.setEnabled(false);
+        }
     }
 
     // As in a message box's event loop: the ticks due before lapse, and the
@@ -299,15 +278,11 @@ private slots:
             }
         });
         timer.setEnabled(true);
-        now += 1000;
-        timer.deliverDueTicks();
-        QCOMPARE(ticks, 1);
-        now += 99;
-        timer.deliverDueTicks();
-        QCOMPARE(ticks, 1);
-        now += 1;
-        timer.deliverDueTicks();
-        QCOMPARE(ticks, 2);
+        for (const auto& [wait, ticked] : {std::pair{1000, 1}, {99, 1}, {1, 2}}) {
+            now += wait;
+            timer.deliverDueTicks();
+            QCOMPARE(ticks, ticked);
+        }
     }
 
     // What a screen reader is told, focused on the running total. Run by the
@@ -386,15 +361,12 @@ private slots:
         QTest::addColumn<int>("bottom");
         QTest::addColumn<int>("start");
         QTest::addColumn<int>("input");
-        const struct {
-            const char* name;
-            int top, bottom;
-        } bars[] = {{"VScroll1", 250, 210}, {"VScroll2", 200, 0}};
-        for (const auto& bar : bars)
-            for (int start : {bar.top, bar.bottom})
+        for (const auto& [bar, top, bottom] :
+             {std::tuple{"VScroll1", 250, 210}, {"VScroll2", 200, 0}})
+            for (int start : {top, bottom})
                 for (int input = 0; input < int(std::size(barInputs)); ++input)
-                    QTest::addRow("%s at %d, %s", bar.name, start, barInputs[input].name)
-                        << QString{bar.name} << bar.top << bar.bottom << start << input;
+                    QTest::addRow("%s at %d, %s", bar, start, barInputs[input].name)
+                        << QString{bar} << top << bottom << start << input;
     }
 
     void everyInputMovesABarTheWayItsThumbGoes()
@@ -421,33 +393,22 @@ private slots:
             at = part.center();
         }
         const auto mouse = [scrollBar](QEvent::Type type, QPoint where, Qt::MouseButtons held) {
-            QMouseEvent event{type,           where, scrollBar->mapToGlobal(where),
-                              Qt::LeftButton, held,  Qt::NoModifier};
+            QMouseEvent event{type, where, scrollBar->mapToGlobal(where), Qt::LeftButton, held, {}};
             QApplication::sendEvent(scrollBar, &event);
         };
+        const QPoint to{at.x(), how.toward > 0 ? 0 : scrollBar->height() - 1};
+        QWheelEvent wheel(at, scrollBar->mapToGlobal(at), {}, {0, 120 * how.toward}, {}, {},
+                          Qt::NoScrollPhase, false);
         switch (how.kind) {
         case BarInput::Click: QTest::mouseClick(scrollBar, Qt::LeftButton, {}, at); break;
         case BarInput::Key:
         case BarInput::Jump: QTest::keyClick(scrollBar, how.key); break;
-        case BarInput::Wheel: {
-            QWheelEvent wheel{at,
-                              scrollBar->mapToGlobal(at),
-                              QPoint(),
-                              QPoint(0, 120 * how.toward),
-                              Qt::NoButton,
-                              Qt::NoModifier,
-                              Qt::NoScrollPhase,
-                              false};
-            QApplication::sendEvent(scrollBar, &wheel);
-            break;
-        }
-        case BarInput::Drag: {
-            const QPoint to{at.x(), how.toward > 0 ? 0 : scrollBar->height() - 1};
+        case BarInput::Wheel: QApplication::sendEvent(scrollBar, &wheel); break;
+        case BarInput::Drag:
             mouse(QEvent::MouseButtonPress, at, Qt::LeftButton);
             mouse(QEvent::MouseMove, to, Qt::LeftButton);
             mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
             break;
-        }
         }
 
         const int moved = (scrollBar->value() - start) * how.toward;
@@ -463,102 +424,75 @@ private slots:
         QCOMPARE(fieldText("txtVolts"), QString{"txtVolts"}); // shown only at the next tick
     }
 
-    void stopBeforeStartIsReportedAndNothingIsLost()
+    // Each error with its own advice; the meter said to have stopped only
+    // where it ran; what was typed quoted as typed, markup and all; nothing
+    // typed or counted lost, and the stop time written only where it was.
+    // The tick's error is reported once and stops the meter.
+    void errorsAreReportedAndNothingIsLost()
     {
-        child<QLineEdit>("txtWattHours")->setText("123.456 WH");
-        MessageBoxAnswerer answerer;
-        click("cmdStop");
-        QCOMPARE(answerer.titles, QStringList{"Power Measurement Example"});
-        QCOMPARE(answerer.texts.front(),
-                 QString{"Type mismatch: \"txtTimeStart\" is not a date and time Stop Time shows "
-                         "the new stop time; the other fields keep their text. Press Start "
-                         "first, or type a start time such as 2026-12-07 09:30:00 into Start "
-                         "Time."});
-        QVERIFY(!form->timerEnabled());
-        QVERIFY(stamp.match(fieldText("txtTimeStop")).hasMatch());
-        QCOMPARE(fieldText("txtTimeElapsed"), QString{"txtTimeElapsed"});
-        QCOMPARE(fieldText("txtWattHours"), QString{"123.456 WH"});
-
-        // Each error with its own advice; the meter said to have stopped only
-        // where it ran; what was typed quoted as typed, markup and all.
+        const QString huge = "1e" + QString(5000, '9');
         const struct {
-            QString typed;
-            bool running;
-            const char* text;
-            const char* advice;
+            QString typed; // into Start Time, or Watt Hours for a tick
+            bool running, tick;
+            Failure failure;
+            const char *text, *advice;
         } cases[] = {
-            {"<b>9:30</b> <i>am</i>", false, "\"<b>9:30</b> <i>am</i>\" is not a date",
+            {"txtTimeStart", false, false, Failure::None,
+             "Type mismatch: \"txtTimeStart\" is not a date and time",
+             "Stop Time shows the new stop time; the other fields keep their text. Press Start "
+             "first, or type a start time such as 2026-12-07 09:30:00 into Start Time."},
+            {"<b>9:30</b> <i>am</i>", false, false, Failure::None,
+             "\"<b>9:30</b> <i>am</i>\" is not a date", "Press Start first"},
+            {"", false, false, Failure::None, "Type mismatch: Start Time is empty",
              "Press Start first"},
-            {"", false, "Type mismatch: Start Time is empty", "Press Start first"},
-            {"0001-01-01 00:00:00", true, "Overflow: the seconds from \"0001-01-01",
+            {"0001-01-01 00:00:00", true, false, Failure::None,
+             "Overflow: the seconds from \"0001-01-01",
              "Type a start time less than 68 years from the stop time"},
-            {QString(5000, 'x'), true, "Type mismatch: \"xxxx", "Start"},
+            {QString(5000, 'x'), true, false, Failure::None, "Type mismatch: \"xxxx", "Start"},
+            {"9:30", true, false, Failure::OutOfMemory, "Error: std::bad_alloc",
+             "Every field keeps the text it had when this happened"},
+            {"9:30", false, false, Failure::Clock,
+             "Overflow: the clock's time cannot be shown as a date",
+             "Every field keeps its text. Set the computer's clock to the present day"},
+            {huge, true, true, Failure::None, "Overflow: \"1e999",
+             "Volts, Amps and Watts show the setting; the rest keep their text. Watt Hours holds "
+             "a number too large to count on: Reset"},
         };
+        MessageBoxAnswerer answerer;
         for (const auto& row : cases) {
+            child<QLineEdit>("txtWattHours")->setText(row.tick ? row.typed : "123.456 WH");
             if (row.running)
                 click("cmdStart");
-            child<QLineEdit>("txtTimeStart")->setText(row.typed);
+            for (const char* field : {"txtTimeStop", "txtTimeElapsed", "txtWatts"})
+                child<QLineEdit>(field)->setText("kept");
+            if (!row.tick)
+                child<QLineEdit>("txtTimeStart")->setText(row.typed);
+            form->failure = row.failure;
             answerer.texts.clear();
-            click("cmdStop");
+            if (row.tick)
+                emit child<TickTimer>("Timer1")->tick();
+            else
+                click("cmdStop");
+            form->failure = Failure::None;
             QCOMPARE(answerer.texts.size(), 1);
             const QString& text = answerer.texts.front();
-            QVERIFY2(text.contains(row.text), qPrintable(text));
-            QVERIFY2(text.contains(row.advice), qPrintable(text));
+            QVERIFY2(text.startsWith("Power Measurement Example: "), qPrintable(text));
+            QVERIFY2(text.contains(row.text) && text.contains(row.advice), qPrintable(text));
             QCOMPARE(text.contains("The meter has stopped."), row.running);
-            QVERIFY2(text.size() < 300, qPrintable(text));
+            QVERIFY2(text.size() < 330, qPrintable(text));
             QVERIFY(!form->timerEnabled());
+            QCOMPARE(stamp.match(fieldText("txtTimeStop")).hasMatch(),
+                     !row.tick && row.failure != Failure::Clock);
+            QCOMPARE(fieldText("txtTimeElapsed"), QString{"kept"});
+            QCOMPARE(fieldText("txtWatts"), QString{row.tick ? "1000 Watts" : "kept"});
+            QCOMPARE(fieldText("txtWattHours"), row.tick ? row.typed : QString{"123.456 WH"});
         }
         QVERIFY(answerer.allPlain);
-    }
-
-    void aFailingTickIsReportedOnceAndStopsTheMeter()
-    {
-        click("cmdReset");
-        MessageBoxAnswerer answerer;
-        const QString hugeTotal = "1e" + QString(5000, '9');
-        child<QLineEdit>("txtWattHours")->setText(hugeTotal);
-        auto* timer = child<TickTimer>("Timer1");
-        click("cmdStart");
-        emit timer->tick();
-        QCOMPARE(answerer.texts.size(), 1);
-        const QString& text = answerer.texts.front();
-        QVERIFY(text.startsWith("Overflow"));
-        QVERIFY(text.contains("The meter has stopped. Volts, Amps and Watts show the setting"));
-        QVERIFY(text.contains("Watt Hours holds a number too large to count on: Reset"));
-        QVERIFY(text.size() < 300);
-        QVERIFY(!form->timerEnabled());
-        QCOMPARE(fieldText("txtWattHours"), hugeTotal);
-        QCOMPARE(fieldText("txtWatts"), QString{"1000 Watts"});
-
+        // As the advice says, a smaller total lets the meter run again.
         child<QLineEdit>("txtWattHours")->setText("5");
         click("cmdStart");
-        emit timer->tick();
+        emit child<TickTimer>("Timer1")->tick();
         QCOMPARE(fieldText("txtWattHours"), QString{"5.028 WH"});
-    }
-
-    // Errors the operations do not expect, or that the clock causes, each
-    // with advice that holds for them.
-    void otherErrorsAreToldApart()
-    {
-        delete form;
-        auto* failing = new FailingForm1;
-        show(failing);
-        MessageBoxAnswerer answerer;
-        failing->fail = [] { throw std::bad_alloc{}; };
-        click("cmdStart");
-        click("cmdStop");
-        failing->failing = Field::txtTimeStop;
-        failing->fail = [] { throw ClockOutOfRange{}; };
-        click("cmdStop");
-        QCOMPARE(answerer.texts.size(), 2);
-        QVERIFY2(answerer.texts[0].startsWith("Error: std::bad_alloc The meter has stopped. "
-                                              "Every field keeps the text it had"),
-                 qPrintable(answerer.texts[0]));
-        QVERIFY2(answerer.texts[1].startsWith("Overflow: the clock's time cannot be shown as a "
-                                              "date Every field keeps its text. Set the "
-                                              "computer's clock"),
-                 qPrintable(answerer.texts[1]));
-        QVERIFY(stamp.match(fieldText("txtTimeStop")).hasMatch());
     }
 };
 

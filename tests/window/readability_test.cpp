@@ -48,15 +48,9 @@ QPalette paletteOf(const Scheme& scheme, const QPalette& light)
 {
     if (!scheme.window.isValid())
         return light;
-    QPalette palette{scheme.windowText,
-                     scheme.button,
-                     scheme.button.lighter(150),
-                     scheme.button.darker(150),
-                     scheme.button.darker(120),
-                     scheme.text,
-                     scheme.windowText,
-                     scheme.base,
-                     scheme.window};
+    QPalette palette(scheme.windowText, scheme.button, scheme.button.lighter(150),
+                     scheme.button.darker(150), scheme.button.darker(120), scheme.text,
+                     scheme.windowText, scheme.base, scheme.window);
     palette.setColor(QPalette::ButtonText, scheme.windowText);
     return palette;
 }
@@ -179,23 +173,18 @@ QColor partColour(const QImage& drawn, QScrollBar* scrollBar, QStyle::SubControl
                                    .adjusted(1, 1, -1, -1));
 }
 
-bool isLargeText(const QFont& font)
-{
-    return font.pointSizeF() >= 18 || (font.bold() && font.pointSizeF() >= 14);
-}
-
 // Whose colours the meter picks: the captions' blue, the readouts' green on
 // black; the rest keep the theme's.
 enum class Colours { System, BlueText, GreenOnBlack };
 
 Colours coloursOf(QWidget* control)
 {
-    if (auto* label = qobject_cast<QLabel*>(control); label && label->buddy())
-        return Colours::BlueText;
-    if (QStringList{"txtVolts", "txtAmps", "txtWatts", "txtWattHours", "txtKwh"}.contains(
-            control->objectName()))
-        return Colours::GreenOnBlack;
-    return Colours::System;
+    if (auto* label = qobject_cast<QLabel*>(control))
+        return label->buddy() ? Colours::BlueText : Colours::System;
+    const bool readout =
+        QString{"txtVolts txtAmps txtWatts txtWattHours txtKwh"}.split(' ').contains(
+            control->objectName());
+    return readout ? Colours::GreenOnBlack : Colours::System;
 }
 
 } // namespace
@@ -264,19 +253,13 @@ private slots:
             QVERIFY(form.timerEnabled());
             form.setTimerEnabled(false);
         }
-        // As long as a day at full load makes them.
-        const std::pair<Field, const char*> readouts[] = {
-            {Field::txtVolts, "250 Volts"},
-            {Field::txtAmps, "200 Amps"},
-            {Field::txtWatts, "50000 Watts"},
-            {Field::txtWattHours, "1200000.000 WH"},
-            {Field::txtKwh, "1200.0000 Kwh"},
-            {Field::txtTimeStart, "2026-10-25 00:30:00Z"}, // the repeated hour's stamp
-            {Field::txtTimeStop, "2026-12-08 08:00:00"},
-            {Field::txtTimeElapsed, "86400 Seconds"},
-        };
-        for (const auto& [field, text] : readouts)
-            form.setText(field, text);
+        // As long as a day at full load makes them; the repeated hour's stamp.
+        const char* const readouts[] = {"250 Volts",           "200 Amps",
+                                        "50000 Watts",         "1200000.000 WH",
+                                        "1200.0000 Kwh",       "2026-10-25 00:30:00Z",
+                                        "2026-12-08 08:00:00", "86400 Seconds"};
+        for (const Field field : allFields)
+            form.setText(field, readouts[static_cast<int>(field)]);
         if (QWidget* focused = QApplication::focusWidget())
             focused->clearFocus(); // no focus frame or cursor among the ink
 
@@ -303,7 +286,9 @@ private slots:
             if (colours == Colours::System)
                 continue; // the theme's colours are the theme's business
             const Ink ink = strongestInk(own);
-            if (ink.contrast < (isLargeText(widget->font()) ? 3 : readableContrast))
+            const QFont font = widget->font(); // large text needs 3:1
+            const bool large = font.pointSizeF() >= 18 || (font.bold() && font.pointSizeF() >= 14);
+            if (ink.contrast < (large ? 3 : readableContrast))
                 faults << QString{"%1 stands at %2:1"}.arg(name).arg(ink.contrast, 0, 'f', 2);
             // The captions keep their blue wherever it can be read, and its
             // hue elsewhere; the readouts keep their green on black.

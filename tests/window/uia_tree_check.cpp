@@ -268,8 +268,7 @@ HWND waitForWindow(std::chrono::seconds limit)
     return nullptr;
 }
 
-// ", under wine X" where the system is wine, for the report.
-// Wine's version, "" on Windows itself.
+// Wine's version, "" on Windows itself; and ", under wine X" for the report.
 std::string wineRelease()
 {
     using Version = const char*(CDECL*)();
@@ -280,8 +279,7 @@ std::string wineRelease()
 
 std::string wineVersion()
 {
-    const std::string release = wineRelease();
-    return release.empty() ? release : ", under wine " + release;
+    return wineRelease().empty() ? "" : ", under wine " + wineRelease();
 }
 
 std::wstring windowsPath(const wchar_t* path)
@@ -371,19 +369,11 @@ int check(const Client& client, HWND window)
     }
 
     // Tab from Start visits the controls in order, as UIA reports the focus.
-    const std::vector<std::string> tabOrder{"Stop",
-                                            "Voltage",
-                                            "Current",
-                                            "Watts",
-                                            "Watt Hours",
-                                            "Voltage setting",
-                                            "Current setting",
-                                            "Start Time",
-                                            "Stop Time",
-                                            "Elapsed Time (Seconds)",
-                                            "Reset",
-                                            "Kilo Watt Hours",
-                                            "Start"};
+    // clang-format off
+    const std::vector<std::string> tabOrder{
+        "Stop", "Voltage", "Current", "Watts", "Watt Hours", "Voltage setting", "Current setting",
+        "Start Time", "Stop Time", "Elapsed Time (Seconds)", "Reset", "Kilo Watt Hours", "Start"};
+    // clang-format on
     // The window opens with the focus on Start.
     std::vector<std::string> visited;
     SetForegroundWindow(window);

@@ -15,7 +15,6 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 
-#include <algorithm>
 #include <array>
 
 namespace wattmeter {
@@ -45,13 +44,13 @@ void setPointSize(QWidget* control, double points)
 
 } // namespace
 
-Form1::Form1(QWidget* parent)
-    : QWidget{parent}, ui_{std::make_unique<Ui::Form1>()}, timer1_{new TickTimer{
-                                                               TickTimer::steadyClock, this}},
-      focusFrame_{new QFocusFrame{this}}, announcer_{new Announcer{this}}
+Form1::Form1(QWidget* parent) : QWidget{parent}, ui_{std::make_unique<Ui::Form1>()}
 {
     ui_->setupUi(this);
+    timer1_ = new TickTimer{TickTimer::steadyClock, this};
     timer1_->setObjectName("Timer1");
+    focusFrame_ = new QFocusFrame{this};
+    announcer_ = new Announcer{this};
     setUpWhatTheFormCannotHold();
     wireEvents();
     ui_->cmdStart->setFocus();

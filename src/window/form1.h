@@ -63,9 +63,9 @@ private:
     void report(const QString& error, const QString& advice, bool stopped);
 
     std::unique_ptr<Ui::Form1> ui_;
-    TickTimer* timer1_;
-    QFocusFrame* focusFrame_;
-    Announcer* announcer_; // tells a screen reader that Start and Stop did their work
+    TickTimer* timer1_ = nullptr;
+    QFocusFrame* focusFrame_ = nullptr;
+    Announcer* announcer_ = nullptr; // tells a screen reader what Start and Stop did
 };
 
 } // namespace wattmeter

@@ -290,9 +290,10 @@ Date nearestDate(const Stamp& timeAlone, const Date& otherDate, const Stamp& oth
     std::int64_t nearestGap = std::numeric_limits<std::int64_t>::max();
     for (const sys_days candidate : {day, day - days{1}, day + days{1}}) {
         const auto placed = utcSeconds(dateOf(candidate), timeAlone);
-        if (placed && std::abs(*placed - *instant) < nearestGap) {
+        if (const std::int64_t gap = placed ? std::abs(*placed - *instant) : nearestGap;
+            gap < nearestGap) {
             nearest = dateOf(candidate);
-            nearestGap = std::abs(*placed - *instant);
+            nearestGap = gap;
         }
     }
     return nearest;
@@ -331,9 +332,7 @@ std::string dateTimeText(std::chrono::system_clock::time_point when)
     if (placement && placement->later) {
         using namespace std::chrono;
         const sys_seconds utc{std::chrono::seconds{seconds}};
-        const year_month_day day{floor<days>(utc)};
-        appendStamp(text,
-                    Date{int(day.year()), int(unsigned(day.month())), int(unsigned(day.day()))},
+        appendStamp(text, dateOf(floor<days>(utc)),
                     static_cast<int>((utc - floor<days>(utc)).count()));
         text += 'Z';
         return text;

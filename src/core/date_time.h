@@ -8,9 +8,9 @@
 namespace wattmeter {
 
 // Local time as "YYYY-MM-DD HH:MM:SS", the same in every locale, to the
-// second; throws ClockOutOfRange where the C library cannot place it. In the hour that the clock
-// shows twice as summer time ends, the time in UTC instead, ending in "Z", so that each of the two
-// reads back as itself.
+// second. In the hour that the clock shows twice as summer time ends, the
+// time in UTC instead, ending in "Z", so that each of the two reads back as
+// itself. Throws ClockOutOfRange where the C library cannot place the time.
 std::string dateTimeText(std::chrono::system_clock::time_point when);
 
 // Whole seconds from the first date-time text to the second, negative when

@@ -4,7 +4,6 @@
 
 #include <QWidget>
 
-#include <exception>
 #include <functional>
 #include <memory>
 

@@ -7,8 +7,6 @@
 
 namespace wattmeter {
 
-MeterStyle::MeterStyle() = default;
-
 void MeterStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                                     QPainter* painter, const QWidget* widget) const
 {

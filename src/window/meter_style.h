@@ -4,9 +4,9 @@
 
 namespace wattmeter {
 
-// The desktop's style with three changes, for every control of the window:
-// a frame's caption sits on its border line, which the common style draws
-// (some styles put it above a frame of their own); a scroll bar's thumb stands out
+// The desktop's style with three changes, for every control of the window: a
+// frame's caption sits on its border line, drawn the common style's way (some
+// styles put it above a frame of their own); a scroll bar's thumb stands out
 // at least 3:1 from its track; and the mark of the keyboard focus, drawn
 // around the focused control by a QFocusFrame, stands out 3:1 from the
 // window. Most styles mark a focused scroll bar not at all and a focused
@@ -15,8 +15,6 @@ class MeterStyle : public QProxyStyle {
     Q_OBJECT
 
 public:
-    MeterStyle();
-
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                             QPainter* painter, const QWidget* widget) const override;
     QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,

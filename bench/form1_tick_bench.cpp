@@ -1,5 +1,6 @@
 #include "energy_tick.h"
 #include "form1.h"
+#include "meter_application.h"
 #include "run_control.h"
 
 #include <QApplication>
@@ -63,6 +64,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app{argc, argv};
+    setUpMeterApplication();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -2,6 +2,7 @@
 // event loop blocked for a second in the middle, and prints the ticks
 // delivered beside the ticks due: "<case> <delivered> <expected>".
 #include "form1.h"
+#include "meter_application.h"
 #include "tick_timer.h"
 
 #include <QApplication>
@@ -44,6 +45,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app{argc, argv};
+    setUpMeterApplication();
     measure("steady", 0);
     measure("stalled", 1000);
     return 0;

@@ -82,6 +82,13 @@ void Form1::setUpWhatTheFormCannotHold()
 {
     setWindowIcon(meterIcon());
 
+    // The bars' ends and start values are the core's, which also resets them.
+    for (Bar each : allBars) {
+        const BarSetting setting = barSetting(each);
+        bar(each)->setRange(setting.bottom, setting.top);
+        bar(each)->setValue(setting.initial);
+    }
+
     // Sizes between whole points, which a form does not keep.
     setPointSize(ui_->Frame1, 9.75);
     setPointSize(ui_->Frame2, 9.75);
@@ -191,16 +198,13 @@ void Form1::changeEvent(QEvent* event)
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
-    // Return presses a focused button, as Space does and as on Windows.
-    if (event->type() == QEvent::KeyPress) {
+    // Return presses a focused button, as Space does and as on Windows: the
+    // form makes the buttons auto-default. A held Return presses it once, as
+    // a held Space does, not once for each repeat.
+    if (event->type() == QEvent::KeyPress && qobject_cast<QPushButton*>(watched)) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        auto* button = qobject_cast<QPushButton*>(watched);
-        if (button && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-            if (!key->isAutoRepeat())
-                button->click();
+        if (key->isAutoRepeat() && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter))
             return true;
-        }
     }
     // A desktop theme may give every widget its palette afresh, as qt6ct
     // does when the user picks another scheme: the meter's own colours go

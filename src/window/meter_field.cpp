@@ -1,15 +1,14 @@
 #include "meter_field.h"
 
 #include <QAccessible>
+#include <QScopedValueRollback>
 
 namespace wattmeter {
 
 namespace {
 
-// The field whose changes of text, caret and selection reach no screen
-// reader while a Quiet lives; and what handled accessibility events before,
-// Qt's bridge to the platform (AT-SPI, UI Automation) where nothing did.
-const QObject* quietField = nullptr;
+// What handled accessibility events before the meter's handler: where
+// nothing did, Qt's bridge to the platform (AT-SPI, UI Automation).
 QAccessible::UpdateHandler passOnTo = nullptr;
 
 bool isTextEvent(QAccessible::Event type)
@@ -26,32 +25,31 @@ bool isTextEvent(QAccessible::Event type)
 
 void passOnAllButQuietText(QAccessibleEvent* event)
 {
-    if (event->object() == quietField && isTextEvent(event->type()))
+    // A field being destroyed is no MeterField any more, and none is quiet.
+    const auto* field = qobject_cast<const MeterField*>(event->object());
+    if (field && field->isQuiet() && isTextEvent(event->type()))
         return;
-    QAccessible::installUpdateHandler(passOnTo);
+    if (passOnTo) {
+        passOnTo(event);
+        return;
+    }
+    // Qt hands an event to its bridge only while no handler is installed,
+    // and offers no other way to it: the handler steps aside for the event.
+    QAccessible::installUpdateHandler(nullptr);
     QAccessible::updateAccessibility(event);
     QAccessible::installUpdateHandler(passOnAllButQuietText);
 }
 
-class Quiet {
-public:
-    explicit Quiet(const QObject* field)
-    {
-        quietField = field;
-        passOnTo = QAccessible::installUpdateHandler(passOnAllButQuietText);
-    }
-    ~Quiet()
-    {
-        QAccessible::installUpdateHandler(passOnTo);
-        quietField = nullptr;
-    }
-    Quiet(const Quiet&) = delete;
-    Quiet& operator=(const Quiet&) = delete;
-};
-
 } // namespace
 
 MeterField::MeterField(QWidget* parent) : QLineEdit{parent} {}
+
+void MeterField::keepRewritesFromScreenReaders()
+{
+    static const bool installed =
+        (passOnTo = QAccessible::installUpdateHandler(passOnAllButQuietText), true);
+    Q_UNUSED(installed);
+}
 
 void MeterField::rewrite(const QString& newText)
 {
@@ -60,7 +58,7 @@ void MeterField::rewrite(const QString& newText)
     if (text() == newText)
         return;
     const bool selectedWhole = hasSelectedText() && selectedText() == text();
-    const Quiet quiet{this};
+    const QScopedValueRollback quiet{quiet_, true};
     setText(newText);
     if (selectedWhole)
         selectAll();
@@ -68,13 +66,13 @@ void MeterField::rewrite(const QString& newText)
 
 void MeterField::focusInEvent(QFocusEvent* event)
 {
-    const Quiet quiet{this};
+    const QScopedValueRollback quiet{quiet_, true};
     QLineEdit::focusInEvent(event);
 }
 
 void MeterField::focusOutEvent(QFocusEvent* event)
 {
-    const Quiet quiet{this};
+    const QScopedValueRollback quiet{quiet_, true};
     QLineEdit::focusOutEvent(event);
 }
 

@@ -15,15 +15,27 @@ class MeterField : public QLineEdit {
 public:
     explicit MeterField(QWidget* parent = nullptr);
 
+    // Installs, once for the program's life, the accessibility handler that
+    // keeps the fields' quiet changes from screen readers and hands every
+    // other event on.
+    static void keepRewritesFromScreenReaders();
+
     // Replaces the text as the program does; an unchanged text is left as it
     // is, with any selection the user made in it.
     void rewrite(const QString& text);
+
+    // Whether the change of text, caret or selection under way is the
+    // program's, which no screen reader is told.
+    bool isQuiet() const { return quiet_; }
 
 protected:
     // The focus itself tells the text and that it is selected: the selection
     // that Tab makes, and that leaving takes away, are not told again.
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    bool quiet_ = false;
 };
 
 } // namespace wattmeter

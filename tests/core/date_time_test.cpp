@@ -48,6 +48,9 @@ TEST(SecondsBetween, ATimeAloneIsTheOneNearestTheOtherStamp)
         const TimeZone newZealand{"NZST-12NZDT,M9.5.0,M4.1.0/3"};
         EXPECT_EQ(secondsBetween("01:00", "2026-04-04 14:30:00Z"), 9000);
     }
+    // Fourteen hours ahead, in the local afternoon, two days past the written date.
+    const TimeZone kiritimati{"LIN-14"};
+    EXPECT_EQ(secondsBetween("2026-12-07 23:30:00Z", "01:00"), 41400);
 }
 
 TEST(SecondsBetween, AnythingElseIsATypeMismatch)

@@ -1,6 +1,5 @@
 #include "form1.h"
-#include "meter_fonts.h"
-#include "meter_style.h"
+#include "meter_application.h"
 #include "scroll_bar_part.h"
 #include "text_contrast.h"
 
@@ -198,8 +197,7 @@ class ReadabilityTest : public QObject {
 private slots:
     void initTestCase()
     {
-        installMeterFonts();
-        QApplication::setStyle(new MeterStyle);
+        setUpMeterApplication();
         light = QApplication::palette();
         systemFont = QApplication::font();
     }

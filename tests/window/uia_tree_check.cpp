@@ -122,30 +122,16 @@ struct Element {
     long type = 0;
     std::string name;
     bool focusable = false;
-    std::string value;
-    std::string range;
 };
 
-// A property as text, or how the provider answered where it gave none.
+// A property as text; empty where the provider gave none.
 std::string textOf(const Client& client, HUIANODE node, PROPERTYID property)
 {
     VARIANT value;
     VariantInit(&value);
-    const HRESULT result = client.propertyValue(node, property, &value);
     std::string text;
-    if (result == E_NOTIMPL) {
-        text = "not implemented";
-    } else if (FAILED(result)) {
-        char failed[32];
-        std::snprintf(failed, sizeof failed, "error 0x%08lx", static_cast<unsigned long>(result));
-        text = failed;
-    } else if (value.vt == VT_UNKNOWN) {
-        text = "not supported";
-    } else if (value.vt == VT_EMPTY) {
-        text = "empty";
-    } else if (SUCCEEDED(VariantChangeType(&value, &value, 0, VT_BSTR))) {
+    if (SUCCEEDED(client.propertyValue(node, property, &value)) && value.vt == VT_BSTR)
         text = utf8(value.bstrVal);
-    }
     VariantClear(&value);
     return text;
 }
@@ -209,16 +195,6 @@ Element describe(const Client& client, HUIANODE node, int depth)
     element.type = longOf(client, node, UIA_ControlTypePropertyId);
     element.name = textOf(client, node, UIA_NamePropertyId);
     element.focusable = longOf(client, node, UIA_IsKeyboardFocusablePropertyId) != 0;
-    if (element.type == editType || element.type == scrollBarType) {
-        element.value = textOf(client, node, UIA_ValueValuePropertyId);
-        element.range = textOf(client, node, UIA_RangeValueValuePropertyId) + " from " +
-                        textOf(client, node, UIA_RangeValueMinimumPropertyId) + " to " +
-                        textOf(client, node, UIA_RangeValueMaximumPropertyId);
-        element.range += "; value pattern there: " +
-                         textOf(client, node, UIA_IsValuePatternAvailablePropertyId) +
-                         ", range pattern there: " +
-                         textOf(client, node, UIA_IsRangeValuePatternAvailablePropertyId);
-    }
     return element;
 }
 
@@ -316,15 +292,12 @@ int check(const Client& client, HWND window)
     std::vector<HUIANODE> controls;
     walk(client, root, 0, elements, controls);
 
-    say("The tree, element by element: type, name, keyboard focusable; value and range\n");
+    say("The tree, element by element: type, name, keyboard focusable\n");
     for (const Element& element : elements) {
         const auto type = typeNames.find(element.type);
         say("%*s%s (%ld) \"%s\"%s", element.depth * 2, "",
             type == typeNames.end() ? "other" : type->second, element.type, element.name.c_str(),
-            element.focusable ? ", focusable" : "");
-        if (!element.value.empty())
-            say("; value: %s; range: %s", element.value.c_str(), element.range.c_str());
-        say("\n");
+            element.focusable ? ", focusable\n" : "\n");
     }
 
     std::vector<std::string> faults;

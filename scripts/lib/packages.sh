@@ -5,7 +5,7 @@ run_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-ocr-a fonts-lib
     fonts-kaushanscript)
 build_packages=("${run_packages[@]}" clang clang-format libclang-rt-dev libgtest-dev
     libbenchmark-dev git libx11-dev desktop-file-utils appstream locales
-    at-spi2-core dbus-daemon dbus-bin xvfb xauth)
+    libxtst-dev at-spi2-core dbus-daemon dbus-bin xvfb xauth)
 # To build the Debian package and check it.
 package_packages=(dpkg-dev file lintian weston qt6-wayland)
 # To build Qt and the meter for Windows, package them, and run them under wine.

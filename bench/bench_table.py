@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Turns the raw figures scripts/bench gathered into one Markdown table."""
+"""Turns the raw figures that the target "bench" gathered into one Markdown table."""
 import json
 import os
 import platform

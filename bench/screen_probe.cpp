@@ -10,6 +10,8 @@
 // meter running (Start pressed as a user would, the pointer then moved off
 // the window) and of a window whose two text fields are rewritten ten times
 // a second.
+#include "resident_memory.h"
+
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
@@ -27,15 +29,6 @@
 namespace {
 
 using namespace std::chrono;
-
-long residentKiB(pid_t pid)
-{
-    std::ifstream status{"/proc/" + std::to_string(pid) + "/status"};
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return -1;
-}
 
 // CPU time in nanoseconds over the program's threads: clock ticks are too
 // coarse for well under 1 % of a core.
@@ -135,7 +128,7 @@ int main(int argc, char** argv)
         for (const char* program : programs) {
             const Started started = start(display, program);
             std::this_thread::sleep_for(seconds{1});
-            const long rss = residentKiB(started.pid);
+            const long rss = residentKiB(std::to_string(started.pid));
             stop(started.pid);
             if (!started.window) {
                 std::fprintf(stderr, "%s mapped no window\n", program);

@@ -6,12 +6,11 @@
 #include "form1.h"
 #include "meter_application.h"
 #include "number_text.h"
+#include "resident_memory.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTimer>
 
 #include <cmath>
@@ -19,17 +18,6 @@
 #include <cstdlib>
 
 using namespace wattmeter;
-
-namespace {
-long residentKib()
-{
-    QFile status{"/proc/self/status"};
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    const auto found = QRegularExpression{R"(VmRSS:\s+(\d+))"}.match(status.readAll());
-    return found.captured(1).toLong();
-}
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -52,7 +40,7 @@ int main(int argc, char** argv)
     QTimer sample;
     QObject::connect(&sample, &QTimer::timeout, [&] {
         seconds += 10;
-        const long rss = residentKib();
+        const long rss = residentKiB("self");
         std::printf("%5d s  %6ld kB\n", seconds, rss);
         std::fflush(stdout);
         if (seconds == 60)

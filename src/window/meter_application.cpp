@@ -34,7 +34,7 @@ void setUpMeterApplication()
     QGuiApplication::setDesktopFileName(QStringLiteral(WATTMETER_APP_ID));
     QApplication::setStyle(new MeterStyle);
     installMeterFonts();
-    MeterField::keepRewritesFromScreenReaders();
+    MeterField::setUpAccessibility();
 }
 
 } // namespace wattmeter

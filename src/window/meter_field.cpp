@@ -1,5 +1,7 @@
 #include "meter_field.h"
 
+#include "meter_field_accessible.h"
+
 #include <QAccessible>
 #include <QScopedValueRollback>
 
@@ -40,14 +42,24 @@ void passOnAllButQuietText(QAccessibleEvent* event)
     QAccessible::installUpdateHandler(passOnAllButQuietText);
 }
 
+QAccessibleInterface* meterFieldInterface(const QString& className, QObject* object)
+{
+    if (className != QLatin1String{MeterField::staticMetaObject.className()})
+        return nullptr;
+    return new MeterFieldAccessible{static_cast<MeterField*>(object)};
+}
+
 } // namespace
 
 MeterField::MeterField(QWidget* parent) : QLineEdit{parent} {}
 
-void MeterField::keepRewritesFromScreenReaders()
+void MeterField::setUpAccessibility()
 {
-    static const bool installed =
-        (passOnTo = QAccessible::installUpdateHandler(passOnAllButQuietText), true);
+    static const bool installed = [] {
+        QAccessible::installFactory(meterFieldInterface);
+        passOnTo = QAccessible::installUpdateHandler(passOnAllButQuietText);
+        return true;
+    }();
     Q_UNUSED(installed);
 }
 

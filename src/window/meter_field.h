@@ -15,10 +15,10 @@ class MeterField : public QLineEdit {
 public:
     explicit MeterField(QWidget* parent = nullptr);
 
-    // Installs, once for the program's life, the accessibility handler that
-    // keeps the fields' quiet changes from screen readers and hands every
-    // other event on.
-    static void keepRewritesFromScreenReaders();
+    // Installs, once for the program's life, the fields' own accessible
+    // interface and the accessibility handler that keeps their quiet changes
+    // from screen readers and hands every other event on.
+    static void setUpAccessibility();
 
     // Replaces the text as the program does; an unchanged text is left as it
     // is, with any selection the user made in it.

@@ -341,7 +341,6 @@ private slots:
             QSKIP("checked through AT-SPI, on X11 (form1_tests_spoken runs this)");
         QTRY_VERIFY(QAccessible::isActive());
         told.clear();
-        announced.clear();
         auto* total = child<QLineEdit>("txtWattHours");
         const auto toldOfItsText = [total] {
             return std::count_if(told.begin(), told.end(), [total](const auto& event) {
@@ -364,10 +363,23 @@ private slots:
 #endif
         QTest::keyClicks(total, "5");
         QVERIFY(toldOfItsText() > 0); // typing is echoed
+    }
+
+    // Start and Stop are told without moving the focus, in the fields' words;
+    // Qt's bridge hands that on to AT-SPI, or to UI Automation as its
+    // notification event.
+    void startAndStopAreAnnounced()
+    {
+        if (QGuiApplication::platformName() == "xcb")
+            QTRY_VERIFY(QAccessible::isActive());
+        else if (QT_VERSION < QT_VERSION_CHECK(6, 8, 0))
+            QSKIP("before Qt 6.8, told only where a bridge is on (form1_tests_spoken runs this)");
+        announced.clear();
+        click("cmdStart");
         click("cmdStop");
-        QCOMPARE(announced.size(), 2);
-        QVERIFY2(announced[0].startsWith("The meter runs from 20"), qPrintable(announced[0]));
-        QVERIFY2(announced[1].endsWith(" Seconds."), qPrintable(announced[1]));
+        QCOMPARE(announced, (QStringList{"The meter runs from " + fieldText("txtTimeStart") + ".",
+                                         "Stopped at " + fieldText("txtTimeStop") + ", after " +
+                                             fieldText("txtTimeElapsed") + "."}));
     }
 
     void typedTextIsWhatTheTickReads()

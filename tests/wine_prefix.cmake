@@ -1,8 +1,8 @@
 # A wine prefix for running the Windows build, at $ENV{WINEPREFIX}:
 #
 #   cmake [-DDLL_PATH=Z:a|Z:b] [-DOWN_FRAMES=ON] -DACTION=start -P wine_prefix.cmake
-#   cmake -DACTION=set [-DDPI=N] [-DCONTRAST=black|white] -P wine_prefix.cmake
-#   cmake -DACTION=run [-DDPI=N] [-DCONTRAST=...] [-DLOG=F] -P wine_prefix.cmake -- COMMAND...
+#   cmake -DACTION=set [-DDPI=N] [-DCONTRAST=black|white] [-DWINDOWS=11] [-DDARK=ON] -P wine_prefix.cmake
+#   cmake -DACTION=run [-DDPI=N] [-DCONTRAST=...] [-DWINDOWS=11] [-DDARK=ON] [-DLOG=F] -P wine_prefix.cmake -- COMMAND...
 #   cmake -DACTION=stop -P wine_prefix.cmake
 #
 # start makes it afresh, with one lasting wine server so that each program
@@ -101,6 +101,15 @@ function(apply_settings)
   elseif(CONTRAST)
     message(FATAL_ERROR "CONTRAST is black or white, not ${CONTRAST}")
   endif()
+  # The Windows release that wine reports, and Windows' setting for dark
+  # applications.
+  if(WINDOWS)
+    wine(reg add "HKCU\\Software\\Wine" /v Version /d win${WINDOWS} /f)
+  endif()
+  if(DARK)
+    wine(reg add "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize"
+      /v AppsUseLightTheme /t REG_DWORD /d 0 /f)
+  endif()
   if(CONTRAST)
     list(APPEND colours "Window=${ground}" "ButtonFace=${ground}" "WindowText=${ink}"
       "ButtonText=${ink}" "WindowFrame=${ink}" "ButtonHilight=${ink}" "ButtonDkShadow=${ink}"
@@ -166,7 +175,8 @@ elseif(ACTION STREQUAL "run")
       set(taking TRUE)
     endif()
   endforeach()
-  if(DPI OR CONTRAST)
+  set(settings ${DPI} ${CONTRAST} ${WINDOWS} ${DARK})
+  if(settings)
     stop_server()
     file(COPY_FILE ${prefix}/user.reg ${prefix}/user.reg.saved)
     apply_settings()
@@ -179,7 +189,7 @@ elseif(ACTION STREQUAL "run")
     file(READ ${LOG} said)
     message("${said}")
   endif()
-  if(DPI OR CONTRAST)
+  if(settings)
     stop_server()
     file(RENAME ${prefix}/user.reg.saved ${prefix}/user.reg)
     start_server()

@@ -26,6 +26,8 @@ find_debian_archives() {
 # making or refresh was cut short is made afresh by the next run.
 ensure_debian_root() { # cache folder, suite
     local cache=$1 suite=$2 new=$1/root.new log=$1/make.log started=$SECONDS
+    # Refreshed at most once an hour, as many steps of a run enter it.
+    [ ! -f "$cache/ready" ] || [ -n "$(find "$cache/ready" -mmin +60)" ] || return 0
     if [ -f "$cache/ready" ]; then
         rm "$cache/ready"
         echo "Refreshing the Debian $suite root in $cache/root"
@@ -74,16 +76,44 @@ in_debian_root() { # cache folder, command...
     ' in_debian_root "$root" "$1/home-cache" "${@:2}"
 }
 
+# The Debian 13 root, made or refreshed: that of scripts/test-debian, in
+# which the Windows build runs, so that every host builds the same bytes.
+debian_13_cache=${XDG_CACHE_HOME:-$HOME/.cache}/wattmeter/debian-13
+ensure_debian_13() {
+    ensure_packages mmdebstrap
+    mkdir -p "$debian_13_cache" # the user's, as the rest of the cache is
+    as_debian_root ensure_debian_root "$debian_13_cache" trixie
+}
+
+# Runs a command in the root as this user, in FOLDER, with this machine's
+# files seen under /host (but /dev, /proc, /sys and /tmp): the home and the
+# cache among them.
+as_user_in_debian_root() { # cache folder, folder, command...
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" unshare --mount --propagation private --fork bash -c '
+        set -e
+        root=$1 user=$2 folder=$3 home=$4 cache=$5
+        shift 5
+        mkdir -p "$root/host"
+        mount --rbind / "$root/host"
+        mount -t proc proc "$root/proc"
+        mount -t sysfs sys "$root/sys"
+        mount --rbind /dev "$root/dev"
+        mount -t tmpfs tmpfs "$root/tmp"
+        exec chroot --userspec="$user" "$root" env -i HOME="/host$home" XDG_CACHE_HOME="/host$cache" \
+            LANG=C.UTF-8 TERM="${TERM:-dumb}" CI="${CI:-}" WATTMETER_IN_DEBIAN_13=1 \
+            PATH=/usr/local/bin:/usr/bin:/bin bash -c "cd \"/host\$0\" && exec \"\$@\"" "$folder" "$@"
+    ' - "$1/root" "$(id -u):$(id -g)" "$2" "$HOME" "${XDG_CACHE_HOME:-$HOME/.cache}" "${@:3}"
+}
+
 # Writes FOLDER/NAME, which runs the root's NAME as this user on this
-# machine's files, seen under /host, as are absolute paths given (but /dev, /proc).
+# machine's files, absolute paths given too (but /dev and /proc).
 debian_root_tool() { # cache folder, name, folder
-    local root=$1/root name=$2 folder=$3 sudo="" user
-    user=$(id -u):$(id -g)
-    [ "$(id -u)" -eq 0 ] || sudo=sudo
-    mkdir -p "$folder"
-    as_root mkdir -p "$root/host"
-    cat >"$folder/$name" <<TOOL
+    mkdir -p "$3"
+    cat >"$3/$2" <<TOOL
 #!/usr/bin/env bash
+source "$PWD/scripts/lib/packages.sh" && source "$PWD/scripts/lib/debian-root.sh"
 args=()
 for arg in "\$@"; do
     case \$arg in
@@ -91,15 +121,9 @@ for arg in "\$@"; do
     *) args+=("/host\$arg") ;;
     esac
 done
-exec $sudo unshare --mount --propagation private --fork bash -c '
-    set -e
-    mount --rbind / "$root/host"
-    mount -t proc proc "$root/proc"
-    mount --rbind /dev "$root/dev"
-    exec chroot --userspec=$user "$root" bash -c "cd \"/host\\\$1\" && shift && exec $name \"\\\$@\"" - "\$@"
-' - "\$PWD" "\${args[@]}"
+as_user_in_debian_root "$1" "\$PWD" $2 "\${args[@]}"
 TOOL
-    chmod +x "$folder/$name"
+    chmod +x "$3/$2"
 }
 
 # Writes FOLDER/bin/NAME, the program of that package in another release's

@@ -1,8 +1,11 @@
 # Building the meter for Windows against the Qt of windows-qt.sh, and a fresh
 # wine prefix to run it in (tests/wine_prefix.cmake, as the tests have), which
 # goes with stop_wine, at the latest when the script ends or is interrupted.
+# All of it in the Debian 13 root: a script runs itself again there first.
 source scripts/lib/packages.sh
 source scripts/lib/windows-qt.sh
+
+in_debian_13() { [ -n "${WATTMETER_IN_DEBIAN_13:-}" ] || exec scripts/lib/in-debian-13 "$@"; } # this script
 
 build_for_windows() {
     ensure_packages "${build_packages[@]}" "${windows_packages[@]}"

@@ -5,11 +5,13 @@
 
 #include <QApplication>
 #include <QFocusFrame>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <QTest>
 #include <QtMath>
 
@@ -275,6 +277,22 @@ private slots:
                 (themedFaces && colours != Colours::BlueText))
                 continue;
             const QString name = widget->objectName();
+            // A frame's caption lies on its border, as much of the border
+            // after it as before it.
+            if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
+                QStyleOptionGroupBox option;
+                option.initFrom(frame);
+                option.text = frame->title();
+                option.textAlignment = frame->alignment();
+                option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+                const QRect caption = frame->style()->subControlRect(
+                    QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, frame);
+                if (frame->width() - 1 - caption.right() < caption.left())
+                    faults << QString{"%1's caption reaches x = %2 of its frame's %3"}
+                                  .arg(name)
+                                  .arg(caption.right())
+                                  .arg(frame->width());
+            }
             const Rendering own = render(widget);
             const double shown = inkSum(own);
             const double whole = inkSum(renderWithRoom(widget));

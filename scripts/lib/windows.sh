@@ -24,7 +24,7 @@ build_for_windows() {
 
 wine_prefix() { cmake -DACTION="$1" "${@:2}" -P tests/wine_prefix.cmake; } # action, -D settings
 start_wine() { # cmake -D settings of the prefix
-    export WINEPREFIX=$PWD/build/wine WINEDEBUG=-all
+    export WINEPREFIX=$PWD/build/wine WINEDEBUG=-all FONTCONFIG_FILE=$PWD/build/wine.fonts.conf
     at_exit stop_wine
     wine_prefix start "$@"
 }

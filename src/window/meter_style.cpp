@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QStyleOption>
 
+#include <algorithm>
+
 namespace wattmeter {
 
 void MeterStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
@@ -35,8 +37,15 @@ void MeterStyle::drawComplexControl(ComplexControl control, const QStyleOptionCo
 QRect MeterStyle::subControlRect(ComplexControl control, const QStyleOptionComplex* option,
                                  SubControl part, const QWidget* widget) const
 {
-    if (control == CC_GroupBox) // the caption on the border line, as drawn above
-        return QCommonStyle::subControlRect(control, option, part, widget);
+    if (control == CC_GroupBox) { // the caption on the border line, as drawn above
+        QRect rect = QCommonStyle::subControlRect(control, option, part, widget);
+        // A caption too wide for the usual gap before it, as in a font wider
+        // than the one asked for, is centred, with as much border after it.
+        const int room = option->rect.width() - rect.width();
+        if (part == SC_GroupBoxLabel && rect.left() - option->rect.left() > room / 2)
+            rect.moveLeft(option->rect.left() + std::max(room / 2, 0));
+        return rect;
+    }
     return QProxyStyle::subControlRect(control, option, part, widget);
 }
 

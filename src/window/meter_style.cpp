@@ -23,12 +23,14 @@ void MeterStyle::drawComplexControl(ComplexControl control, const QStyleOptionCo
         return;
     }
     // The style draws the arrows; the track and thumb are drawn here, in
-    // colours that tell them apart.
+    // colours that tell them apart, opaque as their contrast is reckoned
+    // (Windows 11's palette has translucent ones).
     QStyleOptionSlider arrows = *bar;
     arrows.subControls &= SC_ScrollBarAddLine | SC_ScrollBarSubLine;
     QProxyStyle::drawComplexControl(control, &arrows, painter, widget);
-    const QColor track = bar->palette.color(QPalette::Button).darker(105);
-    const QColor thumb = nearestShade(bar->palette.color(QPalette::Dark), track, visibleContrast);
+    const QColor track = QColor{bar->palette.color(QPalette::Button).rgb()}.darker(105);
+    const QColor thumb =
+        nearestShade(QColor{bar->palette.color(QPalette::Dark).rgb()}, track, visibleContrast);
     painter->fillRect(subControlRect(control, bar, SC_ScrollBarGroove, widget), track);
     if (bar->subControls & SC_ScrollBarSlider)
         painter->fillRect(subControlRect(control, bar, SC_ScrollBarSlider, widget), thumb);

@@ -262,6 +262,8 @@ private slots:
             form.setText(field, readouts[static_cast<int>(field)]);
         if (QWidget* focused = QApplication::focusWidget())
             focused->clearFocus(); // no focus frame or cursor among the ink
+        for (QWidget* widget : form.findChildren<QWidget*>())
+            widget->setAttribute(Qt::WA_UnderMouse, false); // nor a hover's shade
 
         // Where the style draws control faces from the system's theme, not
         // from the palette, only the captions can be read under another one.

@@ -46,12 +46,14 @@ windows_qt_host_cmake_dir() {
     dirname "$(dirname "$(dpkg -L qt6-base-dev | grep '/Qt6HostInfoConfig.cmake$')")"
 }
 
-# A folder for each of all that it is built from: Debian's Qt version, the
-# options, the toolchain file and the compiler. Sets windows_qt and windows_qt_build.
+# A folder for each of all that it is built from: Debian's Qt version (with
+# its Debian revision, which a security update raises), the options, the
+# toolchain file and the compiler. Sets windows_qt and windows_qt_build.
 windows_qt_folders() {
     local version key root=${XDG_CACHE_HOME:-$HOME/.cache}/wattmeter
     version=$(windows_qt_version)
     key=$({
+        dpkg-query -W -f='${Version}\n' qt6-base-dev
         printf '%s\n' "${windows_qt_options[@]}"
         cat packaging/windows/mingw-w64.cmake
         x86_64-w64-mingw32-g++-posix --version 2>/dev/null | head -n 1

@@ -81,7 +81,7 @@ build_windows_qt() {
     local work=$windows_qt_build version
     local log=$work/log
     version=$(windows_qt_version)
-    echo "Building Qt $version for Windows into $windows_qt (about 15 minutes on 2 cores; once per machine)"
+    echo "Building Qt $version for Windows into $windows_qt (about 25 minutes on 2 cores; once per machine)"
     rm -rf "$work" "$windows_qt"
     mkdir -p "$work"
     windows_qt_source "$work" "$log" &&

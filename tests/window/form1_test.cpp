@@ -101,6 +101,8 @@ std::pair<int, int> attributeRunThroughAtSpi(QWidget* widget, int offset)
     list.beginArray();
     list.beginStructure();
     list >> app;
+    list.endStructure();
+    list.endArray();
     const auto path =
         "/org/a11y/atspi/accessible/" +
         QString::number(QAccessible::uniqueId(QAccessible::queryAccessibleInterface(widget)));

@@ -1,4 +1,4 @@
-# For the scripts that drive the meter on a virtual screen as a user would.
+# For scripts/screenshot, which drives the meter on a virtual screen as a user would.
 
 start_meter() { # the command that runs the meter; the build's own if none
     [ $# -gt 0 ] || set -- build/default/src/wattmeter
@@ -29,24 +29,3 @@ close_meter() {
 }
 
 press() { xdotool mousemove --window "$window" "$1" "$2" click 1 && sleep 0.3; } # a point in the window
-
-field() { # the text of the field under a point, copied as a user would
-    press "$1" "$2" && xdotool key --window "$window" ctrl+a ctrl+c && sleep 0.3
-    xclip -o -selection clipboard
-}
-
-# Whether a total ("N.NNN WH", 0.028 Wh a tick at 1000 W) counts ten ticks a
-# second of the elapsed time ("N Seconds"), within 1 % and 10 ticks; prints
-# the comparison either way.
-ticks_match_elapsed() {
-    awk -v total="${1%% *}" -v elapsed="${2%% *}" 'BEGIN {
-        ticks = total / 0.028
-        expected = 10 * elapsed
-        allowed = expected / 100 + 10
-        off = ticks - expected
-        ok = elapsed > 0 && off <= allowed && -off <= allowed
-        printf "%.0f ticks (%.3f WH / 0.028) against %d s elapsed, %+.0f of %d (allowed %.0f): %s\n",
-            ticks, total, elapsed, off, expected, allowed, ok ? "ok" : "FAIL"
-        exit !ok
-    }'
-}

@@ -1,0 +1,25 @@
+# Checks the Windows packages in MADE: each at most 13.5 MiB, and, built with
+# Qt from the qt6-base source that RECORDED names, the bytes whose sums it
+# records. Built from another source, it says so and passes: the sums are
+# recorded anew for a release. QT_RECORD is the record of Qt's build.
+foreach(package ${MADE}/wattmeter-${VERSION}-win64.msi ${MADE}/wattmeter-${VERSION}-win64.zip)
+  file(SIZE ${package} size)
+  if(size GREATER 14155776)
+    message(FATAL_ERROR "${package} is ${size} bytes, over its bound of 13.5 MiB (docs/releasing.md)")
+  endif()
+endforeach()
+file(READ ${QT_RECORD} qt_build)
+string(REGEX MATCH "Debian's qt6-base ([^ ]+) source" qt_build "${qt_build}")
+set(qt_source ${CMAKE_MATCH_1})
+file(STRINGS ${RECORDED} recorded_source REGEX "^# qt6-base ")
+if(NOT recorded_source STREQUAL "# qt6-base ${qt_source}")
+  message("Built with Qt from qt6-base ${qt_source}, not the one ${RECORDED} names "
+    "(${recorded_source}): record the sums anew there for a release")
+  return()
+endif()
+file(STRINGS ${RECORDED} recorded REGEX "^[^#]")
+file(STRINGS ${MADE}/SHA256SUMS made)
+if(NOT recorded STREQUAL made)
+  message(FATAL_ERROR "The packages built here are not those whose sums ${RECORDED} records: "
+    "record them anew.\nBuilt: ${made}\nRecorded: ${recorded}")
+endif()

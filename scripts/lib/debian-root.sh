@@ -1,5 +1,5 @@
 # A minimal Debian root of another release, made with mmdebstrap in a cache
-# folder; ensure_debian_root and in_debian_root run as root (as_debian_root).
+# folder; ensure_debian_root runs as root (as_debian_root).
 
 as_debian_root() { # function of this file, arguments...
     as_root env CI="${CI:-}" bash -c 'source scripts/lib/packages.sh &&
@@ -31,7 +31,7 @@ ensure_debian_root() { # cache folder, suite
     if [ -f "$cache/ready" ]; then
         rm "$cache/ready"
         echo "Refreshing the Debian $suite root in $cache/root"
-        if in_debian_root "$cache" bash -c 'apt-get update -qq &&
+        if in_debian_root "$cache" root / bash -c 'apt-get update -qq &&
             DEBIAN_FRONTEND=noninteractive apt-get upgrade -y -qq >/dev/null' >"$cache/refresh.log" 2>&1; then
             touch "$cache/ready"
             return 0
@@ -56,24 +56,31 @@ ensure_debian_root() { # cache folder, suite
     echo "Made in $((SECONDS - started)) s: $(du -sh "$cache/root" | cut -f1)"
 }
 
-# With the mounts a build and wine need, in a mount namespace of its own so
-# that they go with the command; ~/.cache/wattmeter is CACHE/home-cache.
-in_debian_root() { # cache folder, command...
-    local root=$1/root
-    cp /etc/resolv.conf "$root/etc/resolv.conf"
-    mkdir -p "$1/home-cache" "$root/root/.cache/wattmeter"
-    unshare --mount --propagation private --fork bash -c '
+# Runs a command in the root as root or as this user, in FOLDER, with this
+# machine's files seen under /host (but /dev, /proc, /sys and /tmp): the
+# user's home, cache and FOLDER among them. In a mount namespace of its own,
+# so that the mounts go with the command.
+in_debian_root() { # cache folder, root or user, folder, command...
+    local user=0:0 home=/root cache=/root/.cache folder=$3
+    if [ "$2" = user ]; then
+        user=$(id -u):$(id -g) home=/host$HOME cache=/host${XDG_CACHE_HOME:-$HOME/.cache} folder=/host$3
+    fi
+    as_root unshare --mount --propagation private --fork bash -c '
         set -e
-        root=$1 home_cache=$2
-        shift 2
+        root=$1 user=$2 folder=$3 home=$4 cache=$5
+        shift 5
+        cp /etc/resolv.conf "$root/etc/resolv.conf"
+        mkdir -p "$root/host"
+        mount --rbind / "$root/host"
         mount -t proc proc "$root/proc"
         mount -t sysfs sys "$root/sys"
         mount --rbind /dev "$root/dev"
         mount -t tmpfs tmpfs "$root/tmp"
-        mount --bind "$home_cache" "$root/root/.cache/wattmeter"
-        exec chroot "$root" env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" CI="${CI:-}" \
-            PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"
-    ' in_debian_root "$root" "$1/home-cache" "${@:2}"
+        exec chroot --userspec="$user" "$root" env -i HOME="$home" XDG_CACHE_HOME="$cache" \
+            LANG=C.UTF-8 TERM="${TERM:-dumb}" CI="${CI:-}" WATTMETER_IN_DEBIAN_13=1 \
+            PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+            bash -c "cd \"\$0\" && exec \"\$@\"" "$folder" "$@"
+    ' - "$1/root" "$user" "$folder" "$home" "$cache" "${@:4}"
 }
 
 # The Debian 13 root, made or refreshed: that of scripts/test-debian, in
@@ -83,28 +90,6 @@ ensure_debian_13() {
     ensure_packages mmdebstrap
     mkdir -p "$debian_13_cache" # the user's, as the rest of the cache is
     as_debian_root ensure_debian_root "$debian_13_cache" trixie
-}
-
-# Runs a command in the root as this user, in FOLDER, with this machine's
-# files seen under /host (but /dev, /proc, /sys and /tmp): the home and the
-# cache among them.
-as_user_in_debian_root() { # cache folder, folder, command...
-    local sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    "${sudo[@]}" unshare --mount --propagation private --fork bash -c '
-        set -e
-        root=$1 user=$2 folder=$3 home=$4 cache=$5
-        shift 5
-        mkdir -p "$root/host"
-        mount --rbind / "$root/host"
-        mount -t proc proc "$root/proc"
-        mount -t sysfs sys "$root/sys"
-        mount --rbind /dev "$root/dev"
-        mount -t tmpfs tmpfs "$root/tmp"
-        exec chroot --userspec="$user" "$root" env -i HOME="/host$home" XDG_CACHE_HOME="/host$cache" \
-            LANG=C.UTF-8 TERM="${TERM:-dumb}" CI="${CI:-}" WATTMETER_IN_DEBIAN_13=1 \
-            PATH=/usr/local/bin:/usr/bin:/bin bash -c "cd \"/host\$0\" && exec \"\$@\"" "$folder" "$@"
-    ' - "$1/root" "$(id -u):$(id -g)" "$2" "$HOME" "${XDG_CACHE_HOME:-$HOME/.cache}" "${@:3}"
 }
 
 # Writes FOLDER/NAME, which runs the root's NAME as this user on this
@@ -121,7 +106,7 @@ for arg in "\$@"; do
     *) args+=("/host\$arg") ;;
     esac
 done
-as_user_in_debian_root "$1" "\$PWD" $2 "\${args[@]}"
+in_debian_root "$1" user "\$PWD" $2 "\${args[@]}"
 TOOL
     chmod +x "$3/$2"
 }

@@ -1,7 +1,8 @@
 # Checks the Windows packages in MADE: each at most 13.5 MiB, and, built with
-# Qt from the qt6-base source that RECORDED names, the bytes whose sums it
-# records. Built from another source, it says so and passes: the sums are
-# recorded anew for a release. QT_RECORD is the record of Qt's build.
+# Qt from the qt6-base source that RECORDED (docs/releasing.md) names on a
+# line of its own, the bytes whose sums follow it there. Built from another
+# source, it says so and passes: the sums are recorded anew for a release.
+# QT_RECORD is the record of Qt's build.
 foreach(package ${MADE}/wattmeter-${VERSION}-win64.msi ${MADE}/wattmeter-${VERSION}-win64.zip)
   file(SIZE ${package} size)
   if(size GREATER 14155776)
@@ -11,15 +12,16 @@ endforeach()
 file(READ ${QT_RECORD} qt_build)
 string(REGEX MATCH "Debian's qt6-base ([^ ]+) source" qt_build "${qt_build}")
 set(qt_source ${CMAKE_MATCH_1})
-file(STRINGS ${RECORDED} recorded_source REGEX "^# qt6-base ")
-if(NOT recorded_source STREQUAL "# qt6-base ${qt_source}")
+file(STRINGS ${RECORDED} recorded_source REGEX "^qt6-base ")
+if(NOT recorded_source STREQUAL "qt6-base ${qt_source}")
   message("Built with Qt from qt6-base ${qt_source}, not the one ${RECORDED} names "
     "(${recorded_source}): record the sums anew there for a release")
   return()
 endif()
-file(STRINGS ${RECORDED} recorded REGEX "^[^#]")
+file(STRINGS ${RECORDED} recorded REGEX "^[0-9a-f]+  wattmeter-")
 file(STRINGS ${MADE}/SHA256SUMS made)
 if(NOT recorded STREQUAL made)
+  list(JOIN made "\n" made)
   message(FATAL_ERROR "The packages built here are not those whose sums ${RECORDED} records: "
-    "record them anew.\nBuilt: ${made}\nRecorded: ${recorded}")
+    "record them anew there:\nqt6-base ${qt_source}\n${made}")
 endif()

@@ -29,4 +29,3 @@ start_wine() { # cmake -D settings of the prefix
     wine_prefix start "$@"
 }
 stop_wine() { [ -z "${WINEPREFIX:-}" ] || wine_prefix stop; }
-set_wine_dpi() { wine_prefix set -DDPI="$1"; }

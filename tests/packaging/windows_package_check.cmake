@@ -9,7 +9,7 @@ cmake_minimum_required(VERSION 3.25)
 set(prefix $ENV{WINEPREFIX})
 set(ENV{WINEDEBUG} -all)
 set(ENV{FONTCONFIG_FILE} ${prefix}.fonts.conf)
-set(title "Power Measurement Example")
+include(${CMAKE_CURRENT_LIST_DIR}/../meter_on_screen.cmake)
 
 function(run)
   execute_process(COMMAND ${ARGN} OUTPUT_QUIET ERROR_QUIET COMMAND_ERROR_IS_FATAL ANY)
@@ -17,37 +17,7 @@ endfunction()
 function(wine_prefix action)
   run(${CMAKE_COMMAND} -DACTION=${action} ${ARGN} -P ${CMAKE_CURRENT_LIST_DIR}/../wine_prefix.cmake)
 endfunction()
-function(pause seconds)
-  execute_process(COMMAND ${CMAKE_COMMAND} -E sleep ${seconds})
-endfunction()
-# What xdotool printed, in "said"; empty where it failed.
-function(xdotool)
-  execute_process(COMMAND xdotool ${ARGN} OUTPUT_VARIABLE out ERROR_QUIET
-    RESULT_VARIABLE status OUTPUT_STRIP_TRAILING_WHITESPACE)
-  if(status)
-    set(out "")
-  endif()
-  set(said "${out}" PARENT_SCOPE)
-endfunction()
 
-# Sets "window" to the meter's, started from the Windows path given, and
-# focuses it, as typing needs with no window manager to focus it.
-function(start_meter path)
-  # On its own, as from a Start menu: its output kept from CTest's pipe.
-  execute_process(COMMAND setsid -f wine ${path} OUTPUT_FILE /dev/null ERROR_FILE /dev/null
-    COMMAND_ERROR_IS_FATAL ANY)
-  foreach(try RANGE 300)
-    xdotool(search --onlyvisible --name "^${title}$")
-    string(REGEX MATCH "^[0-9]+" window "${said}")
-    if(window)
-      xdotool(windowfocus ${window} sleep 1)
-      set(window ${window} PARENT_SCOPE)
-      return()
-    endif()
-    pause(0.2)
-  endforeach()
-  message(FATAL_ERROR "The meter's window did not show within a minute: ${path}")
-endfunction()
 # At the keyboard, and the program must then end. (Keys sent to its window
 # alone fail under wine 10: they are let go on no window, and the next
 # meter's window never shows.)
@@ -63,9 +33,6 @@ function(close_meter)
     pause(0.2)
   endforeach()
   message(FATAL_ERROR "The meter was still running 10 s after Alt+F4")
-endfunction()
-function(press x y) # a point in the window
-  xdotool(mousemove --window ${window} ${x} ${y} click 1 sleep 0.3)
 endfunction()
 function(field x y variable) # the text of the field under a point, copied as a user would
   press(${x} ${y})
@@ -83,9 +50,9 @@ endfunction()
 # 4 A and checks that its total counts ten ticks a second of the elapsed
 # time, within 1 % and 10 ticks; a tick at 1000 W adds 0.028 Wh as shown.
 function(use_meter path)
-  start_meter(${path})
+  start_meter(wine ${path})
   window_size(size)
-  message("The window \"${title}\" from ${path}: ${size}")
+  message("The window \"${meter_title}\" from ${path}: ${size}")
   if(NOT size STREQUAL "489x674")
     message(FATAL_ERROR "The meter's window is ${size}, not 489x674")
   endif()
@@ -116,7 +83,7 @@ endfunction()
 # title's descenders below where a 17 px box cut them and inside its box.
 function(use_meter_at_144_dpi path)
   wine_prefix(set -DDPI=144)
-  start_meter(${path})
+  start_meter(wine ${path})
   window_size(size)
   set(shot ${prefix}-at-144-dpi.png)
   run(import -window ${window} ${shot})

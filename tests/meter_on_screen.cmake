@@ -1,0 +1,39 @@
+# For the CMake scripts that drive the meter on an X display as a person
+# would: the Windows packages' checks and scripts/screenshot.
+set(meter_title "Power Measurement Example")
+
+function(pause seconds)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E sleep ${seconds})
+endfunction()
+# What xdotool printed, in "said"; empty where it failed.
+function(xdotool)
+  execute_process(COMMAND xdotool ${ARGN} OUTPUT_VARIABLE out ERROR_QUIET
+    RESULT_VARIABLE status OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(status)
+    set(out "")
+  endif()
+  set(said "${out}" PARENT_SCOPE)
+endfunction()
+
+# Starts the meter with the command given and sets "window" to its window,
+# focused, as typing needs with no window manager to focus it.
+function(start_meter)
+  # On its own, as from a menu: its output kept from the caller's pipe.
+  execute_process(COMMAND setsid -f ${ARGN} OUTPUT_FILE /dev/null ERROR_FILE /dev/null
+    COMMAND_ERROR_IS_FATAL ANY)
+  foreach(try RANGE 300)
+    xdotool(search --onlyvisible --name "^${meter_title}$")
+    string(REGEX MATCH "^[0-9]+" window "${said}")
+    if(window)
+      xdotool(windowfocus ${window} sleep 1)
+      set(window ${window} PARENT_SCOPE)
+      return()
+    endif()
+    pause(0.2)
+  endforeach()
+  message(FATAL_ERROR "The meter's window did not show within a minute: ${ARGN}")
+endfunction()
+
+function(press x y) # a point in the window
+  xdotool(mousemove --window ${window} ${x} ${y} click 1 sleep 0.3)
+endfunction()

@@ -27,19 +27,6 @@ QImage decoded(const QByteArray& bytes)
     return QImage::fromData(bytes).convertToFormat(QImage::Format_ARGB32);
 }
 
-// What a pixel of the drawing becomes in a palette image: either wholly
-// transparent or its opaque colour.
-QRgb stored(QRgb pixel)
-{
-    return qAlpha(pixel) < 128 ? 0 : (pixel | 0xff000000u);
-}
-
-QRgb read(const QImage& image, int x, int y)
-{
-    const QRgb pixel = image.pixel(x, y);
-    return qAlpha(pixel) == 0 ? 0 : pixel;
-}
-
 quint16 u16At(const QByteArray& bytes, int offset)
 {
     return qFromLittleEndian<quint16>(bytes.constData() + offset);
@@ -97,9 +84,14 @@ private slots:
             const QImage image = reader.read().convertToFormat(QImage::Format_ARGB32);
             const QImage drawing = meterIconImage(expected[i].size, expected[i].drawing);
             QCOMPARE(image.size(), drawing.size());
+            // A pixel of the drawing becomes, in a palette image, either
+            // wholly transparent or its opaque colour.
             for (int y = 0; y < image.height(); ++y)
-                for (int x = 0; x < image.width(); ++x)
-                    QCOMPARE(read(image, x, y), stored(drawing.pixel(x, y)));
+                for (int x = 0; x < image.width(); ++x) {
+                    const QRgb read = image.pixel(x, y), drawn = drawing.pixel(x, y);
+                    QCOMPARE(qAlpha(read) == 0 ? 0 : read,
+                             qAlpha(drawn) < 128 ? 0 : (drawn | 0xff000000u));
+                }
         }
     }
 

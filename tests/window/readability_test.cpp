@@ -152,26 +152,21 @@ Ink strongestInk(const Rendering& rendering)
     return strongest;
 }
 
-// The middle colour, by lightness, in a part of an image.
-QColor medianColour(const QImage& image, const QRect& part)
-{
-    QList<QRgb> pixels;
-    for (int y = part.top(); y <= part.bottom(); ++y)
-        for (int x = part.left(); x <= part.right(); ++x)
-            pixels << image.pixel(x, y);
-    std::sort(pixels.begin(), pixels.end(), [](QRgb a, QRgb b) { return qGray(a) < qGray(b); });
-    return pixels.isEmpty() ? QColor{} : QColor{pixels[pixels.size() / 2]};
-}
-
-// The middle colour of a part of a bar, in an image of the bar at a scale,
-// its edges left out.
+// The middle colour, by lightness, of a part of a bar, in an image of the bar
+// at a scale, its edges left out.
 QColor partColour(const QImage& drawn, QScrollBar* scrollBar, QStyle::SubControl part)
 {
     const qreal scale = drawn.devicePixelRatio();
     const QRect rect = scrollBarPart(scrollBar, part);
-    return medianColour(drawn, QRect{(QRectF{rect}.topLeft() * scale).toPoint(),
-                                     (QSizeF{rect.size()} * scale).toSize()}
-                                   .adjusted(1, 1, -1, -1));
+    const QRect pixels =
+        QRect{(QRectF{rect}.topLeft() * scale).toPoint(), (QSizeF{rect.size()} * scale).toSize()}
+            .adjusted(1, 1, -1, -1);
+    QList<QRgb> colours;
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+        for (int x = pixels.left(); x <= pixels.right(); ++x)
+            colours << drawn.pixel(x, y);
+    std::sort(colours.begin(), colours.end(), [](QRgb a, QRgb b) { return qGray(a) < qGray(b); });
+    return colours.isEmpty() ? QColor{} : QColor{colours[colours.size() / 2]};
 }
 
 // Whose colours the meter picks: the captions' blue, the readouts' green on
@@ -282,11 +277,11 @@ private slots:
             // A frame's caption lies on its border, as much of the border
             // after it as before it.
             if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
+                struct OptionReader : QGroupBox {
+                    using QGroupBox::initStyleOption;
+                };
                 QStyleOptionGroupBox option;
-                option.initFrom(frame);
-                option.text = frame->title();
-                option.textAlignment = frame->alignment();
-                option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+                (frame->*&OptionReader::initStyleOption)(&option);
                 const QRect caption = frame->style()->subControlRect(
                     QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, frame);
                 if (frame->width() - 1 - caption.right() < caption.left())

@@ -1,6 +1,10 @@
 # For the CMake scripts that drive the meter on an X display as a person
 # would: the Windows packages' checks and scripts/screenshot.
 set(meter_title "Power Measurement Example")
+# Where the window has its buttons, for press().
+set(start_button 64 72)
+set(stop_button 152 72)
+set(reset_button 232 72)
 
 function(pause seconds)
   execute_process(COMMAND ${CMAKE_COMMAND} -E sleep ${seconds})

@@ -3,7 +3,7 @@
 # seconds on: scripts/screenshot's view of it.
 include(${CMAKE_CURRENT_LIST_DIR}/../../tests/meter_on_screen.cmake)
 start_meter(${METER})
-press(232 72) # Reset
-press(64 72) # Start
+press(${reset_button})
+press(${start_button})
 pause(2)
 execute_process(COMMAND import -window ${window} ${OUTPUT} COMMAND_ERROR_IS_FATAL ANY)

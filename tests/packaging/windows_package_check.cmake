@@ -56,10 +56,10 @@ function(use_meter path)
   if(NOT size STREQUAL "489x674")
     message(FATAL_ERROR "The meter's window is ${size}, not 489x674")
   endif()
-  press(232 72) # Reset: 250 V, 4 A, total 0.000
-  press(64 72) # Start
+  press(${reset_button}) # 250 V, 4 A, total 0.000
+  press(${start_button})
   pause(3)
-  press(152 72) # Stop
+  press(${stop_button})
   field(152 352 total)
   field(212 616 elapsed)
   close_meter()

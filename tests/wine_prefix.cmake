@@ -134,18 +134,17 @@ if(ACTION STREQUAL "start")
   remove_prefix()
   make_prefix()
   # Under wine, as on a Windows that has neither, the two fonts the meter
-  # ships beside its program must be found only there; and Arial's metric
-  # twin is hidden too, as from a wine without it, so that wine's own
-  # stand-in, shorter and taller, shows what a font other than the one
-  # asked for does to the window. Wine is shown the folders of this system's
-  # fonts less theirs (it reads whole folders, past fontconfig's
+  # ships beside its program must be found only there; Arial's metric twin
+  # stands in for the Arial every Windows has, and wine's own fonts
+  # (fonts-wine) for its system fonts. Wine is shown the folders of this
+  # system's fonts less theirs (it reads whole folders, past fontconfig's
   # rejections), through FONTCONFIG_FILE, which every wine run of the
   # prefix is given: a restarted server scans the fonts anew.
   execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=FONTCONFIG_FILE fc-list --format "%{file}\n"
     OUTPUT_VARIABLE files COMMAND_ERROR_IS_FATAL ANY)
   string(REGEX REPLACE "/[^/\n]*\n" ";" folders "${files}")
   list(REMOVE_DUPLICATES folders)
-  list(FILTER folders EXCLUDE REGEX "/(ocr-a|kaushanscript|liberation2?)$")
+  list(FILTER folders EXCLUDE REGEX "/(ocr-a|kaushanscript)$")
   list(TRANSFORM folders REPLACE "(.+)" "  <dir>\\1</dir>\n")
   string(JOIN "" folders ${folders})
   file(WRITE ${prefix}.fonts.conf "<fontconfig>\n${folders}</fontconfig>\n")

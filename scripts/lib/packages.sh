@@ -11,7 +11,7 @@ package_packages=(dpkg-dev file lintian weston qt6-wayland procps)
 # To build Qt and the meter for Windows, package them, and run them under
 # wine, in the Debian 13 root; to sign the packages and check them, anywhere.
 windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine wine64 dpkg-dev
-    wixl msitools faketime zip unzip procps)
+    wixl msitools faketime zip unzip procps fonts-wine)
 signing_packages=(osslsigncode openssl socat unzip)
 # To show the window on a screen of its own.
 screen_packages=(xvfb xauth xdotool imagemagick)

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFocusFrame>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -314,6 +315,28 @@ private slots:
             if (!ownColours)
                 faults << QString{"%1 is drawn in %2 on %3"}.arg(name, ink.text.name(),
                                                                  ink.under.name());
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(", ")));
+    }
+
+    // Each text in the font the window names or the free font it maps that
+    // name to: with neither installed it falls to any font left, a script
+    // one even, and reads as something else.
+    void everyTextIsInTheFontItNames()
+    {
+        Form1 form;
+        QStringList faults;
+        for (QWidget* widget : form.findChildren<QWidget*>()) {
+            const QFont asked = widget->font();
+            if (!(asked.resolveMask() & QFont::FamiliesResolved))
+                continue;
+            QStringList named = asked.families();
+            for (const QString& family : asked.families())
+                named += QFont::substitutes(family);
+            const QString drawn = QFontInfo{asked}.family();
+            if (!named.contains(drawn, Qt::CaseInsensitive))
+                faults << QString{"%1 is drawn in %2, not %3"}.arg(widget->objectName(), drawn,
+                                                                   asked.family());
         }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(", ")));
     }

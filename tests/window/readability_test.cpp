@@ -277,11 +277,12 @@ private slots:
             const QString name = widget->objectName();
             // In the font it names or that name's stand-in: with neither
             // installed it falls to any font left, a script one even.
-            QStringList named = widget->font().families();
-            for (const QString& family : widget->font().families())
+            const QFont font = widget->font();
+            QStringList named = font.families();
+            for (const QString& family : font.families())
                 named += QFont::substitutes(family);
-            const QString drawn = QFontInfo{widget->font()}.family();
-            if ((widget->font().resolveMask() & QFont::FamiliesResolved) &&
+            const QString drawn = QFontInfo{font}.family();
+            if ((font.resolveMask() & QFont::FamiliesResolved) &&
                 !named.contains(drawn, Qt::CaseInsensitive))
                 faults << QString{"%1 is drawn in %2"}.arg(name, drawn);
             // A frame's caption lies on its border, as much of the border
@@ -309,7 +310,7 @@ private slots:
             if (colours == Colours::System)
                 continue; // the theme's colours are the theme's business
             const Ink ink = strongestInk(own);
-            const QFont font = widget->font(); // large text needs 3:1
+            // Large text needs 3:1.
             const bool large = font.pointSizeF() >= 18 || (font.bold() && font.pointSizeF() >= 14);
             if (ink.contrast < (large ? 3 : readableContrast))
                 faults << QString{"%1 stands at %2:1"}.arg(name).arg(ink.contrast, 0, 'f', 2);

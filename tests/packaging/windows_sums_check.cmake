@@ -1,7 +1,7 @@
 # Checks the Windows packages in MADE: each at most 13.5 MiB, and, built with
 # Qt from the qt6-base source that RECORDED (docs/releasing.md) names on a
 # line of its own, the bytes whose sums follow it there. Built from another
-# source, it says so and passes: the sums are recorded anew for a release.
+# source, it says so and is skipped: the sums are recorded anew for a release.
 # QT_RECORD is the record of Qt's build.
 foreach(package ${MADE}/wattmeter-${VERSION}-win64.msi ${MADE}/wattmeter-${VERSION}-win64.zip)
   file(SIZE ${package} size)

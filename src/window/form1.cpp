@@ -198,13 +198,19 @@ void Form1::changeEvent(QEvent* event)
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
-    // Return presses a focused button, as Space does and as on Windows: the
-    // form makes the buttons auto-default. A held Return presses it once, as
-    // a held Space does, not once for each repeat.
-    if (event->type() == QEvent::KeyPress && qobject_cast<QPushButton*>(watched)) {
+    // Return presses a focused button, as Space does and as on Windows, once
+    // however long it is held. Not by making the buttons auto-default: Qt
+    // then makes the focused one the window's default, which screen readers
+    // are told has the shortcut "Enter", and Orca reads as the mnemonic "r".
+    if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->isAutoRepeat() && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter))
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (button && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            if (!key->isAutoRepeat())
+                button->click();
             return true;
+        }
     }
     // A desktop theme may give every widget its palette afresh, as qt6ct
     // does when the user picks another scheme: the meter's own colours go

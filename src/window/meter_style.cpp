@@ -23,12 +23,15 @@ void MeterStyle::drawComplexControl(ComplexControl control, const QStyleOptionCo
         return;
     }
     // The style draws the arrows; the track and thumb are drawn here, in
-    // colours that tell them apart, opaque as their contrast is reckoned
-    // (Windows 11's palette has translucent ones).
+    // colours that tell the track from the window and the thumb from the
+    // track, opaque as their contrast is reckoned (Windows 11's palette has
+    // translucent ones, and buttons of its window's colour).
     QStyleOptionSlider arrows = *bar;
     arrows.subControls &= SC_ScrollBarAddLine | SC_ScrollBarSubLine;
     QProxyStyle::drawComplexControl(control, &arrows, painter, widget);
-    const QColor track = QColor{bar->palette.color(QPalette::Button).rgb()}.darker(105);
+    const QColor track =
+        nearestShade(QColor{bar->palette.color(QPalette::Button).rgb()}.darker(105),
+                     QColor{bar->palette.color(QPalette::Window).rgb()}, trackContrast);
     const QColor thumb =
         nearestShade(QColor{bar->palette.color(QPalette::Dark).rgb()}, track, visibleContrast);
     painter->fillRect(subControlRect(control, bar, SC_ScrollBarGroove, widget), track);

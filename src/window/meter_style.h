@@ -6,11 +6,12 @@ namespace wattmeter {
 
 // The desktop's style with three changes, for every control of the window: a
 // frame's caption sits on its border line, drawn the common style's way (some
-// styles put it above a frame of their own); a scroll bar's thumb stands out
-// at least 3:1 from its track; and the mark of the keyboard focus, drawn
-// around the focused control by a QFocusFrame, stands out 3:1 from the
-// window. Most styles mark a focused scroll bar not at all and a focused
-// button or field faintly, and draw the thumb in a shade of the track.
+// styles put it above a frame of their own); a scroll bar's track stands out
+// from the window and its thumb at least 3:1 from the track; and the mark of
+// the keyboard focus, drawn around the focused control by a QFocusFrame,
+// stands out 3:1 from the window. Most styles mark a focused scroll bar not
+// at all and a focused button or field faintly, draw the thumb in a shade of
+// the track, and some the track in the window's colour.
 class MeterStyle : public QProxyStyle {
     Q_OBJECT
 

@@ -12,6 +12,9 @@ inline constexpr double readableContrast = 4.5;
 // What a control's parts, and the mark of its focus, need against what lies
 // next to them.
 inline constexpr double visibleContrast = 3;
+// What a scroll bar's track needs against the window behind it: as much as
+// Fusion's light track, #e4e4e4 on #efefef, the faintest one people read.
+inline constexpr double trackContrast = 1.105;
 
 // The colour nearest to the one given, blended towards white or towards
 // black, that reaches the contrast asked for against the background.

@@ -170,6 +170,27 @@ QColor partColour(const QImage& drawn, QScrollBar* scrollBar, QStyle::SubControl
     return colours.isEmpty() ? QColor{} : QColor{colours[colours.size() / 2]};
 }
 
+// The faintest row of a bar's track, away from its thumb, against the frame
+// just beside the bar.
+double faintestTrackRow(QWidget* form, QScrollBar* scrollBar)
+{
+    const int beside = 2;
+    const QImage drawn =
+        form->grab(QRect{scrollBar->mapTo(form, QPoint{}), scrollBar->size()}.adjusted(-beside, 0,
+                                                                                       0, 0))
+            .toImage();
+    const qreal scale = drawn.devicePixelRatio();
+    double faintest = 21;
+    for (auto part : {QStyle::SC_ScrollBarSubPage, QStyle::SC_ScrollBarAddPage}) {
+        const QRectF rect = QRectF{scrollBarPart(scrollBar, part)}.translated(beside, 0);
+        const int x = qRound(rect.center().x() * scale);
+        for (int y = qCeil(rect.top() * scale) + 1; y < qFloor(rect.bottom() * scale) - 1; ++y)
+            faintest = std::min(
+                faintest, contrastRatio(QColor{drawn.pixel(x, y)}, QColor{drawn.pixel(0, y)}));
+    }
+    return faintest;
+}
+
 // Whose colours the meter picks: the captions' blue, the readouts' green on
 // black; the rest keep the theme's.
 enum class Colours { System, BlueText, GreenOnBlack };
@@ -332,25 +353,42 @@ private slots:
     void theFocusAndTheThumbsStandOut_data()
     {
         QTest::addColumn<int>("scheme");
+        QTest::addColumn<int>("switchedFrom"); // -1: set before the window opens
         for (int scheme = 0; scheme < int(std::size(schemes)); ++scheme)
-            QTest::addRow("%s", schemes[scheme].name) << scheme;
+            QTest::addRow("%s", schemes[scheme].name) << scheme << -1;
+        QTest::addRow("light to high-contrast black while running") << 3 << 0;
+        QTest::addRow("dark to light while running") << 0 << 1;
     }
 
-    // The thumb against its track, and each focusable control focused
+    // The track against the frame beside it as clearly as Fusion's light
+    // one; the thumb against its track, and each focusable control focused
     // against the same unfocused, at least 3:1 (WCAG 2.1 1.4.11 and 2.4.7).
     void theFocusAndTheThumbsStandOut()
     {
         QFETCH(int, scheme);
-        QApplication::setPalette(paletteOf(schemes[scheme], light));
+        QFETCH(int, switchedFrom);
+        QApplication::setPalette(
+            paletteOf(schemes[switchedFrom < 0 ? scheme : switchedFrom], light));
         Form1 form;
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
+        if (switchedFrom >= 0) {
+            QTest::mouseClick(form.findChild<QPushButton*>("cmdStart"), Qt::LeftButton);
+            QApplication::setPalette(paletteOf(schemes[scheme], light));
+            QTRY_VERIFY(form.palette().window() == QApplication::palette().window());
+            form.setTimerEnabled(false);
+        }
         QStringList faults;
 
         for (auto* scrollBar : form.findChildren<QScrollBar*>()) {
             for (int value : {scrollBar->maximum(), scrollBar->minimum()}) {
                 scrollBar->setValue(value);
+                if (const double track = faintestTrackRow(&form, scrollBar); track < trackContrast)
+                    faults << QString{"%1's track at %2 stands at %3:1 on its frame"}
+                                  .arg(scrollBar->objectName())
+                                  .arg(value)
+                                  .arg(track, 0, 'f', 3);
                 const QImage drawn = scrollBar->grab().toImage();
                 // The track on the longer side of the thumb.
                 const bool above = scrollBarPart(scrollBar, QStyle::SC_ScrollBarSubPage).height() >=

@@ -23,12 +23,17 @@ find_debian_archives() {
 }
 # The root is used only while CACHE/ready is there: it goes before anything
 # changes the root and comes back once the change is whole, so a root whose
-# making or refresh was cut short is made afresh by the next run.
+# making or refresh was cut short is made afresh by the next run. Each
+# command in the root holds CACHE/lock shared (in_debian_root); a change
+# holds it alone, and a refresh is left for later while the root is in use.
 ensure_debian_root() { # cache folder, suite
-    local cache=$1 suite=$2 new=$1/root.new log=$1/make.log started=$SECONDS
+    local cache=$1 suite=$2 new=$1/root.new log=$1/make.log started=$SECONDS lock holding_root=1
     # Refreshed at most once an hour, as many steps of a run enter it.
     [ ! -f "$cache/ready" ] || [ -n "$(find "$cache/ready" -mmin +60)" ] || return 0
+    mkdir -p "$cache"
+    exec {lock}>"$cache/lock"
     if [ -f "$cache/ready" ]; then
+        flock --nonblock "$lock" || return 0
         rm "$cache/ready"
         echo "Refreshing the Debian $suite root in $cache/root"
         if in_debian_root "$cache" root / bash -c 'apt-get update -qq &&
@@ -38,10 +43,11 @@ ensure_debian_root() { # cache folder, suite
         fi
         echo "Refreshing it failed (the log is $cache/refresh.log); making it afresh"
     fi
+    flock "$lock"
+    [ ! -f "$cache/ready" ] || return 0 # made by the run waited for
     find_debian_archives || return 1
     echo "Making a minimal Debian $suite root in $cache/root with mmdebstrap from $debian_mirror"
     rm -rf "$cache/root" "$new"
-    mkdir -p "$cache"
     if ! mmdebstrap --variant=minbase --include=git "$suite" "$new" "deb $debian_mirror $suite main" \
         "deb $debian_mirror $suite-updates main" "deb $debian_security_mirror $suite-security main" \
         >"$log" 2>&1; then
@@ -65,7 +71,10 @@ in_debian_root() { # cache folder, root or user, folder, command...
     if [ "$2" = user ]; then
         user=$(id -u):$(id -g) home=/host$HOME cache=/host${XDG_CACHE_HOME:-$HOME/.cache} folder=/host$3
     fi
-    as_root unshare --mount --propagation private --fork bash -c '
+    # The lock taken here but while ensure_debian_root holds it alone.
+    local lock=(flock --shared --close "$1/lock")
+    [ -z "${holding_root:-}" ] || lock=()
+    as_root "${lock[@]}" unshare --mount --propagation private --fork bash -c '
         set -e
         root=$1 user=$2 folder=$3 home=$4 cache=$5
         shift 5

@@ -34,9 +34,12 @@ ensure_packages() {
     [ ${#missing[@]} -eq 0 ] && return 0
     needs_root "needs Debian's ${missing[*]} installed first"
     echo "Installing ${missing[*]}"
-    as_root apt-get update -qq
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-        "${missing[@]}" >/dev/null
+    # Another run's install is waited for: apt-get waits for the package
+    # database's lock, but not, while updating, for the lists' (its lock
+    # file's flock, which apt itself leaves alone).
+    as_root flock /var/lib/apt/lists/lock sh -c 'apt-get update -qq &&
+        DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y -qq \
+            --no-install-recommends "$@" >/dev/null' - "${missing[@]}"
 }
 
 # Runs the command given when the script ends, interrupted too.

@@ -12,13 +12,8 @@ build_for_windows() {
     ensure_windows_qt
     WATTMETER_WINDOWS_QT=$windows_qt WATTMETER_QT_HOST_CMAKE_DIR=$(windows_qt_host_cmake_dir)
     export WATTMETER_WINDOWS_QT WATTMETER_QT_HOST_CMAKE_DIR
-    # CMake keeps the Qt it first found in its cache, whatever Qt it is given
-    # later: a folder configured with another Qt is configured afresh, so that
-    # the program, its DLLs and the notice all come from the Qt ensured above.
-    local fresh=()
-    grep -qxF "Qt6_DIR:PATH=$windows_qt/lib/cmake/Qt6" build/windows/CMakeCache.txt 2>/dev/null ||
-        fresh=(--fresh)
-    cmake --preset windows "${fresh[@]}" >/dev/null
+    # A folder configured with another Qt stops here, naming both.
+    cmake --preset windows >/dev/null
     cmake --build --preset windows
 }
 

@@ -1,7 +1,7 @@
 # Starts the meter with the command METER (a list) on the X display given,
 # presses Reset and Start, and saves a picture of its window in OUTPUT two
 # seconds on: scripts/screenshot's view of it.
-include(${CMAKE_CURRENT_LIST_DIR}/../../tests/meter_on_screen.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/meter_on_screen.cmake)
 start_meter(${METER})
 press(${reset_button})
 press(${start_button})

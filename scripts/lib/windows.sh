@@ -1,5 +1,5 @@
 # Building the meter for Windows against the Qt of windows-qt.sh, and a fresh
-# wine prefix to run it in (tests/wine_prefix.cmake, as the tests have), which
+# wine prefix to run it in (cmake/wine_prefix.cmake, as the tests have), which
 # goes with stop_wine, at the latest when the script ends or is interrupted.
 # All of it in the Debian 13 root: a script runs itself again there first.
 source scripts/lib/packages.sh
@@ -17,7 +17,7 @@ build_for_windows() {
     cmake --build --preset windows
 }
 
-wine_prefix() { cmake -DACTION="$1" "${@:2}" -P tests/wine_prefix.cmake; } # action, -D settings
+wine_prefix() { cmake -DACTION="$1" "${@:2}" -P cmake/wine_prefix.cmake; } # action, -D settings
 start_wine() { # cmake -D settings of the prefix
     export WINEPREFIX=$PWD/build/wine WINEDEBUG=-all FONTCONFIG_FILE=$PWD/build/wine.fonts.conf
     at_exit stop_wine

@@ -9,13 +9,13 @@ cmake_minimum_required(VERSION 3.25)
 set(prefix $ENV{WINEPREFIX})
 set(ENV{WINEDEBUG} -all)
 set(ENV{FONTCONFIG_FILE} ${prefix}.fonts.conf)
-include(${CMAKE_CURRENT_LIST_DIR}/../meter_on_screen.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/meter_on_screen.cmake)
 
 function(run)
   execute_process(COMMAND ${ARGN} OUTPUT_QUIET ERROR_QUIET COMMAND_ERROR_IS_FATAL ANY)
 endfunction()
 function(wine_prefix action)
-  run(${CMAKE_COMMAND} -DACTION=${action} ${ARGN} -P ${CMAKE_CURRENT_LIST_DIR}/../wine_prefix.cmake)
+  run(${CMAKE_COMMAND} -DACTION=${action} ${ARGN} -P ${CMAKE_CURRENT_LIST_DIR}/../../cmake/wine_prefix.cmake)
 endfunction()
 
 # At the keyboard, and the program must then end. (Keys sent to its window

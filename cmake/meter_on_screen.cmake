@@ -1,10 +1,6 @@
 # For the CMake scripts that drive the meter on an X display as a person
 # would: the Windows packages' checks and scripts/screenshot.
-set(meter_title "Power Measurement Example")
-# Where the window has its buttons, for press().
-set(start_button 64 72)
-set(stop_button 152 72)
-set(reset_button 232 72)
+include(${CMAKE_CURRENT_LIST_DIR}/meter_form.cmake)
 
 function(pause seconds)
   execute_process(COMMAND ${CMAKE_COMMAND} -E sleep ${seconds})
@@ -38,6 +34,7 @@ function(start_meter)
   message(FATAL_ERROR "The meter's window did not show within a minute: ${ARGN}")
 endfunction()
 
-function(press x y) # a point in the window
-  xdotool(mousemove --window ${window} ${x} ${y} click 1 sleep 0.3)
+function(press name) # a control of the window, at its middle
+  meter_centre(${name} point)
+  xdotool(mousemove --window ${window} ${point} click 1 sleep 0.3)
 endfunction()

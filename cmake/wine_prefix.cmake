@@ -1,4 +1,5 @@
-# A wine prefix for running the Windows build, at $ENV{WINEPREFIX}:
+# A wine prefix for running the Windows build, at $ENV{WINEPREFIX}, and the
+# environment every wine run of it takes. Included, its functions; run:
 #
 #   cmake [-DDLL_PATH=Z:a|Z:b] [-DOWN_FRAMES=ON] -DACTION=start -P wine_prefix.cmake
 #   cmake -DACTION=set [-DDPI=N] [-DCONTRAST=black|white] [-DWINDOWS=11] [-DDARK=ON] -P wine_prefix.cmake
@@ -13,6 +14,7 @@
 # wine, as its output does not reach a pipe); stop ends its programs and
 # deletes it.
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/must_run.cmake)
 set(prefix $ENV{WINEPREFIX})
 if(NOT prefix)
   message(FATAL_ERROR "WINEPREFIX is not set")
@@ -21,10 +23,7 @@ set(ENV{WINEDEBUG} -all)
 set(ENV{FONTCONFIG_FILE} ${prefix}.fonts.conf)
 
 function(wine)
-  execute_process(COMMAND wine ${ARGN} OUTPUT_QUIET ERROR_QUIET RESULT_VARIABLE status)
-  if(status)
-    message(FATAL_ERROR "wine ${ARGN}: ${status}")
-  endif()
+  must_run(wine ${ARGN})
 endfunction()
 
 # Plain wineboot: wine already sets up a new prefix before running it, and
@@ -127,7 +126,7 @@ function(apply_settings)
   start_server()
 endfunction()
 
-if(ACTION STREQUAL "start")
+function(start_prefix)
   if(NOT DEFINED ENV{DISPLAY})
     message(FATAL_ERROR "wine needs an X display: run this under xvfb-run -a, or in a desktop session")
   endif()
@@ -161,9 +160,16 @@ if(ACTION STREQUAL "start")
   endif()
   if(DLL_PATH)
     string(REPLACE "|" ";" path "${DLL_PATH}")
+    # One argument: a function would split the path at its semicolons.
     execute_process(COMMAND wine reg add "HKCU\\Environment" /v PATH /d "${path}" /f
       OUTPUT_QUIET ERROR_QUIET COMMAND_ERROR_IS_FATAL ANY)
   endif()
+endfunction()
+
+if(NOT DEFINED ACTION)
+  return()
+elseif(ACTION STREQUAL "start")
+  start_prefix()
 elseif(ACTION STREQUAL "set")
   apply_settings()
 elseif(ACTION STREQUAL "run")

@@ -3,7 +3,7 @@
 # seconds on: scripts/screenshot's view of it.
 include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/meter_on_screen.cmake)
 start_meter(${METER})
-press(${reset_button})
-press(${start_button})
+press(cmdReset)
+press(cmdStart)
 pause(2)
 execute_process(COMMAND import -window ${window} ${OUTPUT} COMMAND_ERROR_IS_FATAL ANY)

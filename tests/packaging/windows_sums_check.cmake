@@ -1,8 +1,16 @@
-# Checks the Windows packages in MADE: each at most 13.5 MiB, and, built with
-# Qt from the qt6-base source that RECORDED (docs/releasing.md) names on a
-# line of its own, the bytes whose sums follow it there. Built from another
-# source, it says so and is skipped: the sums are recorded anew for a release.
-# QT_RECORD is the record of Qt's build.
+# Checks the Windows packages that CPack made in MADE: made again (cpack with
+# CPACK_CONFIG, into AGAIN), the same bytes; each at most 13.5 MiB; and,
+# built with Qt from the qt6-base source that RECORDED (docs/releasing.md)
+# names on a line of its own, the bytes whose sums follow it there. Built
+# from another source, it says so and is skipped: the sums are recorded anew
+# for a release. QT_RECORD is the record of Qt's build.
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/must_run.cmake)
+if(NOT EXISTS ${MADE}/SHA256SUMS)
+  message("Skipped: no packages in ${MADE}; \"cpack --preset windows\" makes them")
+  return()
+endif()
+must_run(${CMAKE_CPACK_COMMAND} --config ${CPACK_CONFIG} -B ${AGAIN})
+must_run(${CMAKE_COMMAND} -E compare_files ${MADE}/SHA256SUMS ${AGAIN}/SHA256SUMS)
 foreach(package ${MADE}/wattmeter-${VERSION}-win64.msi ${MADE}/wattmeter-${VERSION}-win64.zip)
   file(SIZE ${package} size)
   if(size GREATER 14155776)

@@ -490,7 +490,7 @@ private slots:
         form->failure = Failure::None;
         QCOMPARE(boxes->texts.size(), 1);
         const QString text = boxes->texts.takeFirst();
-        QVERIFY2(text.startsWith("Power Measurement Example: "), qPrintable(text));
+        QVERIFY2(text.startsWith(form->windowTitle() + ": "), qPrintable(text));
         QVERIFY2(text.contains(error) && text.contains(advice), qPrintable(text));
         QCOMPARE(text.contains("The meter has stopped."), running);
         QVERIFY2(text.size() < 330, qPrintable(text));

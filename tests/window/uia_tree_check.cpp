@@ -225,7 +225,7 @@ HWND waitForWindow(std::chrono::seconds limit)
 {
     const auto until = std::chrono::steady_clock::now() + limit;
     while (std::chrono::steady_clock::now() < until) {
-        if (HWND window = FindWindowW(nullptr, L"Power Measurement Example"))
+        if (HWND window = FindWindowW(nullptr, L"" METER_TITLE))
             return window;
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }
@@ -268,9 +268,9 @@ int check(const Client& client, HWND window)
     }
 
     std::vector<std::string> faults;
-    if (elements.front().name != "Power Measurement Example")
+    if (elements.front().name != METER_TITLE)
         faults.push_back("the window is named \"" + elements.front().name +
-                         "\", not by its title \"Power Measurement Example\"");
+                         "\", not by its title \"" METER_TITLE "\"");
     const Expected expected[] = {
         {UIA_ButtonControlTypeId, {"Start", "Stop", "Reset"}},
         {UIA_ScrollBarControlTypeId, {"Voltage setting", "Current setting"}},
@@ -378,7 +378,7 @@ int wmain(int argc, wchar_t** argv)
         else
             say("FAIL: this system's UI Automation client did not answer within 60 s\n");
     } else {
-        say("FAIL: the meter's window \"Power Measurement Example\" did not appear within 60 s\n");
+        say("FAIL: the meter's window \"" METER_TITLE "\" did not appear within 60 s\n");
     }
     TerminateProcess(meter.hProcess, 0);
     CloseHandle(meter.hThread);

@@ -1,0 +1,18 @@
+# must_run(COMMAND... [WORKING_DIRECTORY folder] [INPUT_FILE file]): runs a
+# command quietly and, where it fails, stops with the command and all it said.
+include_guard(GLOBAL)
+function(must_run)
+  cmake_parse_arguments(PARSE_ARGV 0 arg "" "WORKING_DIRECTORY;INPUT_FILE" "")
+  set(options)
+  foreach(option WORKING_DIRECTORY INPUT_FILE)
+    if(arg_${option})
+      list(APPEND options ${option} ${arg_${option}})
+    endif()
+  endforeach()
+  execute_process(COMMAND ${arg_UNPARSED_ARGUMENTS} ${options}
+    RESULT_VARIABLE status OUTPUT_VARIABLE said ERROR_VARIABLE said)
+  if(NOT status EQUAL 0)
+    list(JOIN arg_UNPARSED_ARGUMENTS " " command)
+    message(FATAL_ERROR "${command}: ${status}\n${said}")
+  endif()
+endfunction()

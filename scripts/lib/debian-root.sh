@@ -101,25 +101,6 @@ ensure_debian_13() {
     as_debian_root ensure_debian_root "$debian_13_cache" trixie
 }
 
-# Writes FOLDER/NAME, which runs the root's NAME as this user on this
-# machine's files, absolute paths given too (but /dev and /proc).
-debian_root_tool() { # cache folder, name, folder
-    mkdir -p "$3"
-    cat >"$3/$2" <<TOOL
-#!/usr/bin/env bash
-source "$PWD/scripts/lib/packages.sh" && source "$PWD/scripts/lib/debian-root.sh"
-args=()
-for arg in "\$@"; do
-    case \$arg in
-    /dev/* | /proc/* | [^/]* | '') args+=("\$arg") ;;
-    *) args+=("/host\$arg") ;;
-    esac
-done
-in_debian_root "$1" user "\$PWD" $2 "\${args[@]}"
-TOOL
-    chmod +x "$3/$2"
-}
-
 # Writes FOLDER/bin/NAME, the program of that package in another release's
 # archive, to run on this machine's libraries.
 debian_archive_tool() { # suite, name, folder

@@ -8,11 +8,10 @@ build_packages=("${run_packages[@]}" clang clang-format libclang-rt-dev libgtest
     libxtst-dev at-spi2-core dbus-daemon dbus-bin xvfb xauth)
 # To build the Debian package and check it.
 package_packages=(dpkg-dev file lintian weston qt6-wayland procps)
-# To build Qt and the meter for Windows, package them, and run them under
-# wine, in the Debian 13 root; to sign the packages and check them, anywhere.
+# To build Qt and the meter for Windows, package them, run them under wine,
+# and sign and check the packages, in the Debian 13 root.
 windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine wine64 dpkg-dev
-    wixl msitools faketime zip unzip procps fonts-wine)
-signing_packages=(osslsigncode openssl socat unzip)
+    wixl msitools faketime zip unzip procps fonts-wine osslsigncode openssl socat ca-certificates)
 # To show the window on a screen of its own.
 screen_packages=(xvfb xauth xdotool imagemagick)
 # Stops at once, saying why, where root cannot be had.

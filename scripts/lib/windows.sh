@@ -1,17 +1,30 @@
-# Building the meter for Windows against the Qt of windows-qt.sh, and a fresh
-# wine prefix to run it in (cmake/wine_prefix.cmake, as the tests have), which
-# goes with stop_wine, at the latest when the script ends or is interrupted.
-# All of it in the Debian 13 root: a script runs itself again there first.
+# Building the meter for Windows against the Qt of windows-qt.sh, beside
+# Debian 12's osslsigncode for the release check; and a fresh wine prefix to
+# run it in (cmake/wine_prefix.cmake, as the tests have), which goes with
+# stop_wine, at the latest when the script ends or is interrupted. All of it
+# in the Debian 13 root: a script runs itself again there first.
 source scripts/lib/packages.sh
+source scripts/lib/debian-root.sh
 source scripts/lib/windows-qt.sh
 
 in_debian_13() { [ -n "${WATTMETER_IN_DEBIAN_13:-}" ] || exec scripts/lib/in-debian-13 "$@"; } # this script
 
+# Held by the calling script to its end: one Windows build and its packages
+# in this checkout at a time, and the scripts it runs within it.
 build_for_windows() {
+    if [ -z "${WATTMETER_WINDOWS_BUILD_HELD:-}" ]; then
+        exec {held}<.
+        flock --nonblock "$held" ||
+            { echo "Waiting for another run that is using this checkout's Windows build" && flock "$held"; }
+        export WATTMETER_WINDOWS_BUILD_HELD=1
+    fi
     ensure_packages "${build_packages[@]}" "${windows_packages[@]}"
     ensure_windows_qt
+    local bookworm_tool=${XDG_CACHE_HOME:-$HOME/.cache}/wattmeter/osslsigncode-bookworm
+    [ -x "$bookworm_tool/bin/osslsigncode" ] || debian_archive_tool bookworm osslsigncode "$bookworm_tool"
     WATTMETER_WINDOWS_QT=$windows_qt WATTMETER_QT_HOST_CMAKE_DIR=$(windows_qt_host_cmake_dir)
-    export WATTMETER_WINDOWS_QT WATTMETER_QT_HOST_CMAKE_DIR
+    WATTMETER_OSSLSIGNCODE_2_5=$bookworm_tool/bin
+    export WATTMETER_WINDOWS_QT WATTMETER_QT_HOST_CMAKE_DIR WATTMETER_OSSLSIGNCODE_2_5
     # A folder configured with another Qt stops here, naming both.
     cmake --preset windows >/dev/null
     cmake --build --preset windows
@@ -19,8 +32,9 @@ build_for_windows() {
 
 wine_prefix() { cmake -DACTION="$1" "${@:2}" -P cmake/wine_prefix.cmake; } # action, -D settings
 start_wine() { # cmake -D settings of the prefix
-    export WINEPREFIX=$PWD/build/wine WINEDEBUG=-all FONTCONFIG_FILE=$PWD/build/wine.fonts.conf
+    WINEPREFIX=$(mktemp -d)/prefix
+    export WINEPREFIX
     at_exit stop_wine
     wine_prefix start "$@"
 }
-stop_wine() { [ -z "${WINEPREFIX:-}" ] || wine_prefix stop; }
+stop_wine() { [ -z "${WINEPREFIX:-}" ] || { wine_prefix stop && rm -rf "$(dirname "$WINEPREFIX")"; }; }

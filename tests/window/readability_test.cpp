@@ -175,10 +175,8 @@ QColor partColour(const QImage& drawn, QScrollBar* scrollBar, QStyle::SubControl
 double faintestTrackRow(QWidget* form, QScrollBar* scrollBar)
 {
     const int beside = 2;
-    const QImage drawn =
-        form->grab(QRect{scrollBar->mapTo(form, QPoint{}), scrollBar->size()}.adjusted(-beside, 0,
-                                                                                       0, 0))
-            .toImage();
+    const QRect bar{scrollBar->mapTo(form, QPoint{}), scrollBar->size()};
+    const QImage drawn = form->grab(bar.adjusted(-beside, 0, 0, 0)).toImage();
     const qreal scale = drawn.devicePixelRatio();
     double faintest = 21;
     for (auto part : {QStyle::SC_ScrollBarSubPage, QStyle::SC_ScrollBarAddPage}) {

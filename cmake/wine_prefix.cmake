@@ -151,6 +151,7 @@ function(start_prefix)
   # desktop for what is installed, this run or later.
   set(ENV{WINEDLLOVERRIDES} "winemenubuilder.exe=d;mscoree=d;mshtml=d")
   start_server()
+  unset(ENV{WINEDLLOVERRIDES})
   wine(reg add "HKCU\\Software\\Wine\\DllOverrides" /v winemenubuilder.exe /d "" /f)
   # Without a window manager, wine waits 2 s for one at every window it
   # hides; drawing the windows' frames itself, as Windows does, it closes

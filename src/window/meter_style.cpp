@@ -23,15 +23,18 @@ void MeterStyle::drawComplexControl(ComplexControl control, const QStyleOptionCo
         return;
     }
     // The style draws the arrows; the track and thumb are drawn here, in
-    // colours that tell the track from the window and the thumb from the
-    // track, opaque as their contrast is reckoned (Windows 11's palette has
-    // translucent ones, and buttons of its window's colour).
+    // colours that tell the track from the window behind the bar and the
+    // thumb from the track, opaque as their contrast is reckoned. Windows
+    // 11's palette has translucent ones and buttons of its window's colour,
+    // and its style makes the bar's own background transparent.
     QStyleOptionSlider arrows = *bar;
     arrows.subControls &= SC_ScrollBarAddLine | SC_ScrollBarSubLine;
     QProxyStyle::drawComplexControl(control, &arrows, painter, widget);
-    const QColor track =
-        nearestShade(QColor{bar->palette.color(QPalette::Button).rgb()}.darker(105),
-                     QColor{bar->palette.color(QPalette::Window).rgb()}, trackContrast);
+    const QWidget* behind = widget ? widget->parentWidget() : nullptr;
+    const QColor track = nearestShade(
+        QColor{bar->palette.color(QPalette::Button).rgb()}.darker(105),
+        QColor{(behind ? behind->palette() : bar->palette).color(QPalette::Window).rgb()},
+        trackContrast);
     const QColor thumb =
         nearestShade(QColor{bar->palette.color(QPalette::Dark).rgb()}, track, visibleContrast);
     painter->fillRect(subControlRect(control, bar, SC_ScrollBarGroove, widget), track);

@@ -25,9 +25,10 @@ build_for_windows() {
     WATTMETER_WINDOWS_QT=$windows_qt WATTMETER_QT_HOST_CMAKE_DIR=$(windows_qt_host_cmake_dir)
     WATTMETER_OSSLSIGNCODE_2_5=$bookworm_tool/bin
     export WATTMETER_WINDOWS_QT WATTMETER_QT_HOST_CMAKE_DIR WATTMETER_OSSLSIGNCODE_2_5
-    # A folder configured with another Qt stops here, naming both.
+    # A folder configured with another Qt stops here, naming both. The
+    # program alone: what the packages hold.
     cmake --preset windows >/dev/null
-    cmake --build --preset windows
+    cmake --build --preset windows --target wattmeter
 }
 
 wine_prefix() { cmake -DACTION="$1" "${@:2}" -P cmake/wine_prefix.cmake; } # action, -D settings

@@ -1,10 +1,8 @@
-# Building the meter for Windows against the Qt of windows-qt.sh, beside
-# Debian 12's osslsigncode for the release check; and a fresh wine prefix to
-# run it in (cmake/wine_prefix.cmake, as the tests have), which goes with
+# Building the meter for Windows against the Qt of windows-qt.sh; and a
+# fresh wine prefix to run it in (cmake/wine_prefix.cmake, as the tests have), which goes with
 # stop_wine, at the latest when the script ends or is interrupted. All of it
 # in the Debian 13 root: a script runs itself again there first.
 source scripts/lib/packages.sh
-source scripts/lib/debian-root.sh
 source scripts/lib/windows-qt.sh
 
 in_debian_13() { [ -n "${WATTMETER_IN_DEBIAN_13:-}" ] || exec scripts/lib/in-debian-13 "$@"; } # this script
@@ -20,11 +18,8 @@ build_for_windows() {
     fi
     ensure_packages "${build_packages[@]}" "${windows_packages[@]}"
     ensure_windows_qt
-    local bookworm_tool=${XDG_CACHE_HOME:-$HOME/.cache}/wattmeter/osslsigncode-bookworm
-    [ -x "$bookworm_tool/bin/osslsigncode" ] || debian_archive_tool bookworm osslsigncode "$bookworm_tool"
     WATTMETER_WINDOWS_QT=$windows_qt WATTMETER_QT_HOST_CMAKE_DIR=$(windows_qt_host_cmake_dir)
-    WATTMETER_OSSLSIGNCODE_2_5=$bookworm_tool/bin
-    export WATTMETER_WINDOWS_QT WATTMETER_QT_HOST_CMAKE_DIR WATTMETER_OSSLSIGNCODE_2_5
+    export WATTMETER_WINDOWS_QT WATTMETER_QT_HOST_CMAKE_DIR
     # A folder configured with another Qt stops here, naming both. The
     # program alone: what the packages hold.
     cmake --preset windows >/dev/null

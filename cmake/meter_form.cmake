@@ -1,8 +1,7 @@
 # What the checks and scripts that drive the meter take from its Designer
 # form, so that the form alone says it: meter_title, the window's title;
-# meter_size, its size as WIDTHxHEIGHT; meter_rect(NAME VARIABLE), where the
-# control NAME lies in the window, as "X Y WIDTH HEIGHT"; and
-# meter_centre(NAME VARIABLE), its middle as "X Y".
+# meter_size, its size as WIDTHxHEIGHT; and meter_rect(NAME VARIABLE), where
+# the control NAME lies in the window, as "X Y WIDTH HEIGHT".
 include_guard(GLOBAL)
 file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/../src/window/form1.ui form_lines)
 # The widgets open at the line read, the window's own parent "none" at 0 0.
@@ -40,11 +39,4 @@ function(meter_rect name variable)
   endif()
   set(${variable} ${form_${name}_x} ${form_${name}_y} ${form_${name}_width} ${form_${name}_height}
     PARENT_SCOPE)
-endfunction()
-function(meter_centre name variable)
-  meter_rect(${name} rect)
-  list(POP_FRONT rect x y width height)
-  math(EXPR x "${x} + ${width} / 2")
-  math(EXPR y "${y} + ${height} / 2")
-  set(${variable} ${x} ${y} PARENT_SCOPE)
 endfunction()

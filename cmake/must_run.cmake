@@ -1,15 +1,10 @@
-# must_run(COMMAND... [WORKING_DIRECTORY folder] [INPUT_FILE file]): runs a
-# command quietly and, where it fails, stops with the command and all it said.
+# must_run(COMMAND... [WORKING_DIRECTORY folder]): runs a command quietly
+# and, where it fails, stops with the command and all it said.
 include_guard(GLOBAL)
 function(must_run)
-  cmake_parse_arguments(PARSE_ARGV 0 arg "" "WORKING_DIRECTORY;INPUT_FILE" "")
-  set(options)
-  foreach(option WORKING_DIRECTORY INPUT_FILE)
-    if(arg_${option})
-      list(APPEND options ${option} ${arg_${option}})
-    endif()
-  endforeach()
-  execute_process(COMMAND ${arg_UNPARSED_ARGUMENTS} ${options}
+  cmake_parse_arguments(PARSE_ARGV 0 arg "" "WORKING_DIRECTORY" "")
+  # An empty folder is the caller's.
+  execute_process(COMMAND ${arg_UNPARSED_ARGUMENTS} WORKING_DIRECTORY "${arg_WORKING_DIRECTORY}"
     RESULT_VARIABLE status OUTPUT_VARIABLE said ERROR_VARIABLE said)
   if(NOT status EQUAL 0)
     list(JOIN arg_UNPARSED_ARGUMENTS " " command)

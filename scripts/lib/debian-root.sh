@@ -1,10 +1,5 @@
 # A minimal Debian root of another release, made with mmdebstrap in a cache
-# folder; ensure_debian_root runs as root (as_debian_root).
-
-as_debian_root() { # function of this file, arguments...
-    as_root env CI="${CI:-}" bash -c 'source scripts/lib/packages.sh &&
-        source scripts/lib/debian-root.sh && "$@"' as_debian_root "$@"
-}
+# folder; ensure_debian_root runs as root.
 
 # The archives this machine's apt reads Debian and its security updates
 # from, as apt lists its sources: a machine with a mirror or proxy of its own
@@ -48,8 +43,9 @@ ensure_debian_root() { # cache folder, suite
     find_debian_archives || return 1
     echo "Making a minimal Debian $suite root in $cache/root with mmdebstrap from $debian_mirror"
     rm -rf "$cache/root" "$new"
-    if ! mmdebstrap --variant=minbase --include=git "$suite" "$new" "deb $debian_mirror $suite main" \
-        "deb $debian_mirror $suite-updates main" "deb $debian_security_mirror $suite-security main" \
+    # With the sources too, from which Qt for Windows is built.
+    if ! mmdebstrap --variant=minbase --include=git "$suite" "$new" {deb,deb-src}" $debian_mirror $suite main" \
+        {deb,deb-src}" $debian_mirror $suite-updates main" {deb,deb-src}" $debian_security_mirror $suite-security main" \
         >"$log" 2>&1; then
         rm -rf "$new"
         echo "Making the Debian $suite root failed: mmdebstrap could not install it from" \
@@ -98,24 +94,20 @@ debian_13_cache=${XDG_CACHE_HOME:-$HOME/.cache}/wattmeter/debian-13
 ensure_debian_13() {
     ensure_packages mmdebstrap
     mkdir -p "$debian_13_cache" # the user's, as the rest of the cache is
-    as_debian_root ensure_debian_root "$debian_13_cache" trixie
+    as_root env CI="${CI:-}" bash -c 'source scripts/lib/packages.sh && source scripts/lib/debian-root.sh &&
+        ensure_debian_root "$@"' - "$debian_13_cache" trixie
 }
 
-# Writes FOLDER/bin/NAME, the program of that package in another release's
-# archive, to run on this machine's libraries.
+# Unpacks into FOLDER the package NAME of another release's archive, whose
+# programs, in FOLDER/usr/bin, run on this machine's libraries.
 debian_archive_tool() { # suite, name, folder
-    local suite=$1 name=$2 folder
-    folder=$(realpath -m "$3")
-    rm -rf "$folder"
-    mkdir -p "$folder/bin"
     find_debian_archives || return 1
-    own_apt "$folder/apt" "deb $debian_mirror $suite main"
-    { apt-get "${own_apt[@]}" update -qq && (cd "$folder" && apt-get "${own_apt[@]}" download -qq "$name/$suite"); } \
-        >"$folder/log" 2>&1 || {
-        echo "Could not fetch $name from Debian $suite's archive ($debian_mirror):" >&2
-        grep -m 1 '^E: ' "$folder/log" >&2 || tail -n 3 "$folder/log" >&2
+    rm -rf "$3" && own_apt "$3/apt" "deb $debian_mirror $1 main"
+    { apt-get "${own_apt[@]}" update -qq && (cd "$3" && apt-get "${own_apt[@]}" download -qq "$2/$1"); } \
+        >"$3/log" 2>&1 || {
+        echo "Could not fetch $2 from Debian $1's archive ($debian_mirror):" >&2
+        grep -m 1 '^E: ' "$3/log" >&2 || tail -n 3 "$3/log" >&2
         return 1
     }
-    dpkg-deb -x "$folder/${name}"_*.deb "$folder/tree"
-    ln -s "$(realpath "$folder/tree/usr/bin/$name")" "$folder/bin/$name"
+    dpkg-deb -x "$3/$2"_*.deb "$3"
 }

@@ -16,11 +16,9 @@ windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine w
 screen_packages=(xvfb xauth xdotool imagemagick)
 # Stops at once, saying why, where root cannot be had.
 needs_root() { # what it is needed for
-    if [ "$(id -u)" -ne 0 ] && ! command -v sudo >/dev/null; then
-        echo "$0 $1, which needs root: run it as root, or install sudo and be" \
-            "allowed to use it." >&2
-        exit 1
-    fi
+    [ "$(id -u)" -eq 0 ] || command -v sudo >/dev/null || {
+        echo "$0 $1, which needs root: run it as root, or install sudo and be allowed to use it." >&2 && exit 1
+    }
 }
 as_root() { needs_root "runs $1" && if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 

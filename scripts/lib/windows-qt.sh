@@ -78,13 +78,15 @@ ensure_windows_qt() {
 }
 
 build_windows_qt() {
-    local work=$windows_qt_build version
+    local work=$windows_qt_build version installed
     local log=$work/log
-    version=$(windows_qt_version)
-    echo "Building Qt $version for Windows into $windows_qt (about 25 minutes on 2 cores; once per machine)"
+    version=$(windows_qt_version) installed=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+    echo "Building Qt $version for Windows into $windows_qt (about 25 minutes on 2 cores; once per" \
+        "machine); the log is $log"
     rm -rf "$work" "$windows_qt"
     mkdir -p "$work"
-    windows_qt_source "$work" "$log" &&
+    # From the source of the Qt installed here, in the archive it came from.
+    windows_qt_step "fetching the source" bash -c 'cd "$1" && apt-get source -qq "qt6-base=$0"' "$installed" "$work" &&
         windows_qt_step configuring cmake -S "$work"/qt6-base-*/ -B "$work/build" -G Ninja \
             -DCMAKE_TOOLCHAIN_FILE="$(realpath packaging/windows/mingw-w64.cmake)" -DQT_HOST_PATH=/usr \
             -DQT_HOST_PATH_CMAKE_DIR="$(windows_qt_host_cmake_dir)" -DCMAKE_INSTALL_PREFIX="$windows_qt" \
@@ -92,11 +94,9 @@ build_windows_qt() {
         windows_qt_step building cmake --build "$work/build" &&
         windows_qt_step installing cmake --install "$work/build" || return 1
     # How this Qt was made, for the notice that goes with the programs built on it.
-    local source_version
-    source_version=$(sed -n 's/^Version: //p' "$work"/qt6-base_*.dsc)
     {
-        echo "Qt $version (qtbase), built from Debian's qt6-base $source_version source package"
-        echo "(apt-get source qt6-base=$source_version) with" \
+        echo "Qt $version (qtbase), built from Debian's qt6-base $installed source package"
+        echo "(apt-get source qt6-base=$installed) with" \
             "$(x86_64-w64-mingw32-g++-posix --version | head -n 1), configured with:"
         printf '    %s\n' "${windows_qt_options[@]}"
     } >"$windows_qt/wattmeter-build.txt"
@@ -104,40 +104,11 @@ build_windows_qt() {
     rm -rf "$work"
 }
 
-# Fetched with an apt set-up of its own, whose one entry is the deb-src of the
-# archive that qt6-base-dev came from: the system's apt sources stay as they are.
-windows_qt_source() { # work folder, log
-    local installed archive
-    installed=$(dpkg-query -W -f='${Version}' qt6-base-dev)
-    # Under the installed version, marked "***", each archive that has it.
-    archive=$(apt-cache policy qt6-base-dev | awk '
-        $1 == "***" { mine = 1; next }
-        NF == 2 && $2 !~ /^\// { mine = 0; next }
-        mine && $2 ~ /^https?:/ { split($3, place, "/"); print $2, place[1], place[2]; exit }')
-    [ -n "$archive" ] || { echo "Qt for Windows: apt names no archive that qt6-base-dev $installed" \
-        "comes from, so its source cannot be fetched." >&2 && return 1; }
-    echo "  Qt: fetching Debian's qt6-base $installed source from ${archive%% *} (an apt source list" \
-        "of its own in $1/apt; the system's apt sources are not changed)"
-    own_apt "$1/apt" "deb-src $archive"
-    windows_qt_step "fetching the source" bash -c 'apt-get "${@:2}" update -qq &&
-        cd "$1" && apt-get "${@:2}" source -qq "qt6-base=$0"' "$installed" "$1" "${own_apt[@]}"
-}
-
-# A step of the build, into the log; on failure, ninja's failed step or the log's end.
+# A step of the build, into the log; on failure, the log's end.
 windows_qt_step() { # what, command...
-    local log=$windows_qt_build/log status=0 watcher started=$SECONDS
-    # Once a minute, how far it has come: ninja's last count of steps done.
-    while sleep 60; do
-        echo "  Qt: $1 for $(((SECONDS - started) / 60)) min$(grep -o '^\[[0-9]*/[0-9]*\]' "$log" |
-            tail -n 1 | sed 's|\[\(.*\)/\(.*\)\]|, \1 of \2 steps done|')"
-    done &
-    watcher=$!
-    "${@:2}" >>"$log" 2>&1 || status=$?
-    kill "$watcher" 2>/dev/null || true
-    wait "$watcher" 2>/dev/null || true
-    [ "$status" -ne 0 ] || return 0
-    echo "Qt for Windows failed while $1; the whole log is $log:" >&2
-    { grep -A 30 -m 1 '^FAILED: ' "$log" || tail -n 30 "$log"; } | cut -c 1-300 >&2
+    "${@:2}" >>"$windows_qt_build/log" 2>&1 && return 0
+    echo "Qt for Windows failed while $1; the whole log is $windows_qt_build/log:" >&2
+    tail -n 30 "$windows_qt_build/log" | cut -c 1-300 >&2
     echo "Run the same script again to retry from the start." >&2
     return 1
 }

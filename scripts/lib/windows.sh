@@ -1,7 +1,5 @@
-# Building the meter for Windows against the Qt of windows-qt.sh; and a
-# fresh wine prefix to run it in (cmake/wine_prefix.cmake, as the tests have), which goes with
-# stop_wine, at the latest when the script ends or is interrupted. All of it
-# in the Debian 13 root: a script runs itself again there first.
+# Building the meter for Windows against the Qt of windows-qt.sh, in the
+# Debian 13 root: a script runs itself again there first.
 source scripts/lib/packages.sh
 source scripts/lib/windows-qt.sh
 
@@ -26,11 +24,3 @@ build_for_windows() {
     cmake --build --preset windows --target wattmeter
 }
 
-wine_prefix() { cmake -DACTION="$1" "${@:2}" -P cmake/wine_prefix.cmake; } # action, -D settings
-start_wine() { # cmake -D settings of the prefix
-    WINEPREFIX=$(mktemp -d)/prefix
-    export WINEPREFIX
-    at_exit stop_wine
-    wine_prefix start "$@"
-}
-stop_wine() { [ -z "${WINEPREFIX:-}" ] || { wine_prefix stop && rm -rf "$(dirname "$WINEPREFIX")"; }; }

@@ -60,13 +60,9 @@ set(ENV{XDG_RUNTIME_DIR} ${root}/run)
 # On its own, so that it outlives this call; ended by its socket's name.
 execute_process(COMMAND setsid -f weston --backend=headless-backend.so --socket=${socket} --idle-time=0
   OUTPUT_FILE ${root}/weston.log ERROR_FILE ${root}/weston.log COMMAND_ERROR_IS_FATAL ANY)
-foreach(try RANGE 50)
-  if(EXISTS ${root}/run/${socket})
-    break()
-  endif()
-  execute_process(COMMAND ${CMAKE_COMMAND} -E sleep 0.1)
-endforeach()
-if(NOT EXISTS ${root}/run/${socket})
+execute_process(COMMAND timeout 5 sh -c "until [ -e \"$0\" ]; do sleep 0.1; done" ${root}/run/${socket}
+  RESULT_VARIABLE status)
+if(status)
   failed("the headless compositor did not come up")
 endif()
 # libwayland writes an object's id after "@" up to 1.22 and after "#" from

@@ -21,8 +21,9 @@ function(start_meter)
   # On its own, as from a menu: its output kept from the caller's pipe.
   execute_process(COMMAND setsid -f ${ARGN} OUTPUT_FILE /dev/null ERROR_FILE /dev/null
     COMMAND_ERROR_IS_FATAL ANY)
-  execute_process(COMMAND timeout 60 xdotool search --sync --onlyvisible --name "^${meter_title}$"
-    OUTPUT_VARIABLE window)
+  # Asked again where a window went while xdotool looked at it.
+  execute_process(COMMAND timeout 60 sh -c [[until found=$(xdotool search --onlyvisible --name "$0" 2>/dev/null)
+      do sleep 0.2; done; echo "$found"]] "^${meter_title}$" OUTPUT_VARIABLE window)
   string(REGEX MATCH "^[0-9]+" window "${window}")
   if(NOT window)
     message(FATAL_ERROR "The meter's window did not show within a minute: ${ARGN}")

@@ -2,17 +2,15 @@
 # environment every wine run of it takes. Included, its functions; run:
 #
 #   cmake [-DDLL_PATH=Z:a|Z:b] [-DOWN_FRAMES=ON] -DACTION=start -P wine_prefix.cmake
-#   cmake -DACTION=set [-DDPI=N] [-DCONTRAST=black|white] [-DWINDOWS=11] [-DDARK=ON] -P wine_prefix.cmake
 #   cmake -DACTION=run [-DDPI=N] [-DCONTRAST=...] [-DWINDOWS=11] [-DDARK=ON] [-DLOG=F] -P wine_prefix.cmake -- COMMAND...
 #   cmake -DACTION=stop -P wine_prefix.cmake
 #
 # start makes it afresh, with one lasting wine server so that each program
 # does not pay for starting its own, DLL_PATH as the Windows PATH, and with
-# OWN_FRAMES wine drawing the windows' frames; set
-# changes the system's settings; run runs a command under settings and then
-# puts the prefix back as it was, showing LOG (where Qt Test writes under
-# wine, as its output does not reach a pipe); stop ends its programs and
-# deletes it.
+# OWN_FRAMES wine drawing the windows' frames; run runs a command under the
+# system settings given (apply_settings) and then puts the prefix back as it
+# was, showing LOG (where Qt Test writes under wine, as its output does not
+# reach a pipe); stop ends its programs and deletes it.
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/must_run.cmake)
 set(prefix $ENV{WINEPREFIX})
@@ -161,8 +159,6 @@ if(NOT DEFINED ACTION)
   return()
 elseif(ACTION STREQUAL "start")
   start_prefix()
-elseif(ACTION STREQUAL "set")
-  apply_settings()
 elseif(ACTION STREQUAL "run")
   # The command is what follows "--".
   math(EXPR last "${CMAKE_ARGC} - 1")
@@ -198,5 +194,5 @@ elseif(ACTION STREQUAL "run")
 elseif(ACTION STREQUAL "stop")
   remove_prefix()
 else()
-  message(FATAL_ERROR "ACTION is start, set, run or stop")
+  message(FATAL_ERROR "ACTION is start, run or stop")
 endif()

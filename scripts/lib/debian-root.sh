@@ -99,12 +99,15 @@ ensure_debian_13() {
 }
 
 # Unpacks into FOLDER the package NAME of another release's archive, whose
-# programs, in FOLDER/usr/bin, run on this machine's libraries.
+# programs, in FOLDER/usr/bin, run on this machine's libraries. Fetched with
+# an apt set-up of its own there: the system's apt sources stay as they are.
 debian_archive_tool() { # suite, name, folder
     find_debian_archives || return 1
-    rm -rf "$3" && own_apt "$3/apt" "deb $debian_mirror $1 main"
-    { apt-get "${own_apt[@]}" update -qq && (cd "$3" && apt-get "${own_apt[@]}" download -qq "$2/$1"); } \
-        >"$3/log" 2>&1 || {
+    local apt=(-o "Dir::Etc::SourceList=$3/apt/sources.list" -o "Dir::Etc::SourceParts=$3/apt/parts"
+        -o "Dir::State::Lists=$3/apt/lists" -o "Dir::Cache=$3/apt/cache")
+    rm -rf "$3" && mkdir -p "$3/apt/lists/partial" "$3/apt/cache/archives/partial" "$3/apt/parts"
+    echo "deb $debian_mirror $1 main" >"$3/apt/sources.list"
+    { apt-get "${apt[@]}" update -qq && (cd "$3" && apt-get "${apt[@]}" download -qq "$2/$1"); } >"$3/log" 2>&1 || {
         echo "Could not fetch $2 from Debian $1's archive ($debian_mirror):" >&2
         grep -m 1 '^E: ' "$3/log" >&2 || tail -n 3 "$3/log" >&2
         return 1

@@ -47,12 +47,3 @@ ensure_comma_locale() {
     locale -a | grep -qx 'de_DE.utf8' ||
         { echo "Making the de_DE.UTF-8 locale for the tests" && as_root localedef -i de_DE -f UTF-8 de_DE.UTF-8; }
 }
-
-# Sets own_apt to apt-get's options for a set-up of its own in FOLDER, whose
-# one source is the line given: the system's apt sources stay as they are.
-own_apt() { # folder, sources.list line
-    mkdir -p "$1/lists/partial" "$1/cache/archives/partial" "$1/parts"
-    echo "$2" >"$1/sources.list"
-    own_apt=(-o "Dir::Etc::SourceList=$1/sources.list" -o "Dir::Etc::SourceParts=$1/parts"
-        -o "Dir::State::Lists=$1/lists" -o "Dir::Cache=$1/cache")
-}

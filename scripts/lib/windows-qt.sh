@@ -4,18 +4,9 @@
 # Only what the meter and its tests load: Core, Gui, Widgets, Test, the
 # windows platform plugin and the Windows styles.
 windows_qt_options=(
-    -DBUILD_SHARED_LIBS=ON
-    -DCMAKE_BUILD_TYPE=Release
-    -DQT_BUILD_EXAMPLES=OFF
-    -DQT_BUILD_TESTS=OFF
-    -DFEATURE_concurrent=OFF
-    -DFEATURE_dbus=OFF
-    -DFEATURE_network=OFF
-    -DFEATURE_opengl=OFF
-    -DFEATURE_printsupport=OFF
-    -DFEATURE_sql=OFF
-    -DFEATURE_xml=OFF
-    -DFEATURE_vulkan=OFF
+    -DBUILD_SHARED_LIBS=ON -DCMAKE_BUILD_TYPE=Release -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
+    -DFEATURE_concurrent=OFF -DFEATURE_dbus=OFF -DFEATURE_network=OFF -DFEATURE_opengl=OFF
+    -DFEATURE_printsupport=OFF -DFEATURE_sql=OFF -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF
     # No Direct2D platform plugin; Direct2D itself stays on, as the windows
     # plugin's DirectWrite font database is built only with it.
     -DFEATURE_direct2d1_1=OFF
@@ -27,16 +18,14 @@ windows_qt_options=(
     -DFEATURE_dynamicgl=OFF
     # Otherwise the linker stamps each DLL's export table with the time of
     # the build, and no two builds of this Qt are the same bytes.
-    -DCMAKE_SHARED_LINKER_FLAGS=-Wl,--no-insert-timestamp
-    -DCMAKE_MODULE_LINKER_FLAGS=-Wl,--no-insert-timestamp
+    -DCMAKE_SHARED_LINKER_FLAGS=-Wl,--no-insert-timestamp -DCMAKE_MODULE_LINKER_FLAGS=-Wl,--no-insert-timestamp
     # Otherwise Qt6Core holds its MIME database gzipped with the time of the
     # build; the meter looks up no MIME types, and Debian's Qt leaves it out.
     -DFEATURE_mimetype_database=OFF
     # Source paths in Qt's messages relative to the folder it was built in,
     # so that its DLLs do not depend on where that was. The folder stands in
     # as "<build folder>", here and in the record of the build.
-    "-DCMAKE_C_FLAGS=-ffile-prefix-map=<build folder>/="
-    "-DCMAKE_CXX_FLAGS=-ffile-prefix-map=<build folder>/="
+    "-DCMAKE_C_FLAGS=-ffile-prefix-map=<build folder>/=" "-DCMAKE_CXX_FLAGS=-ffile-prefix-map=<build folder>/="
 )
 
 windows_qt_version() { dpkg-query -W -f='${source:Upstream-Version}' qt6-base-dev | sed 's/+.*//'; }

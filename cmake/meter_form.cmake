@@ -3,7 +3,8 @@
 # meter_size, its size as WIDTHxHEIGHT; and meter_rect(NAME VARIABLE), where
 # the control NAME lies in the window, as "X Y WIDTH HEIGHT".
 include_guard(GLOBAL)
-file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/../src/window/form1.ui form_lines)
+set(form_file ${CMAKE_CURRENT_LIST_DIR}/../src/window/form1.ui)
+file(STRINGS ${form_file} form_lines)
 # The widgets open at the line read, the window's own parent "none" at 0 0.
 set(form_parents none)
 set(form_none_x 0)
@@ -27,7 +28,7 @@ foreach(line IN LISTS form_lines)
   endif()
 endforeach()
 set(meter_size ${form_Form1_width}x${form_Form1_height})
-file(READ ${CMAKE_CURRENT_LIST_DIR}/../src/window/form1.ui form)
+file(READ ${form_file} form)
 string(REGEX MATCH "<property name=\"windowTitle\">[ \n]*<string>([^<]*)</string>" form "${form}")
 set(meter_title "${CMAKE_MATCH_1}")
 

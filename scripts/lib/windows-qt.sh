@@ -75,7 +75,7 @@ build_windows_qt() {
     rm -rf "$work" "$windows_qt"
     mkdir -p "$work"
     # From the source of the Qt installed here, in the archive it came from.
-    windows_qt_step "fetching the source" bash -c 'cd "$1" && apt-get source -qq "qt6-base=$0"' "$installed" "$work" &&
+    (cd "$work" && windows_qt_step "fetching the source" apt-get source -qq "qt6-base=$installed") &&
         windows_qt_step configuring cmake -S "$work"/qt6-base-*/ -B "$work/build" -G Ninja \
             -DCMAKE_TOOLCHAIN_FILE="$(realpath packaging/windows/mingw-w64.cmake)" -DQT_HOST_PATH=/usr \
             -DQT_HOST_PATH_CMAKE_DIR="$(windows_qt_host_cmake_dir)" -DCMAKE_INSTALL_PREFIX="$windows_qt" \
